@@ -1,0 +1,23 @@
+#include "Controls.h"
+
+void CWnd::GetWindowText(CString& text) const {
+    const int length = ::GetWindowTextLengthA(m_hWnd);
+    char* buffer = text.GetBuffer(length);
+    if (!buffer) return;
+    buffer[0] = 0;
+    ::GetWindowTextA(m_hWnd, buffer, length + 1);
+    text.ReleaseBuffer();
+}
+
+void CComboBox::GetLBText(int index, CString& text) const {
+    const int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, index));
+    if (length == CB_ERR) {
+        text.Empty();
+        return;
+    }
+    char* buffer = text.GetBuffer(length);
+    if (!buffer) return;
+    buffer[0] = 0;
+    SendMessage(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
+    text.ReleaseBuffer();
+}

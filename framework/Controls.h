@@ -1,0 +1,46 @@
+// Thin wrappers over a window handle; they own nothing.
+#pragma once
+
+#include <windows.h>
+
+#include "CString.h"
+
+class CWnd {
+public:
+    HWND m_hWnd = nullptr;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
+    void GetWindowText(CString& text) const;
+};
+
+class CButton : public CWnd {
+public:
+    // Returns the previous image, which stays the caller's to delete.
+    HBITMAP SetBitmap(HBITMAP bitmap) const {
+        return reinterpret_cast<HBITMAP>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    }
+    void SetCheck(int state) const { SendMessage(BM_SETCHECK, state); }
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+};
+
+class CComboBox : public CWnd {
+public:
+    int AddString(const char* text) const { return item(CB_ADDSTRING, 0, text); }
+    int InsertString(int index, const char* text) const { return item(CB_INSERTSTRING, index, text); }
+    int FindStringExact(int start, const char* text) const { return item(CB_FINDSTRINGEXACT, start, text); }
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    int SetCurSel(int index) const { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
+    void LimitText(int characters) const { SendMessage(CB_LIMITTEXT, characters); }
+    // Leaves text empty when there is no such item.
+    void GetLBText(int index, CString& text) const;
+
+private:
+    int item(UINT message, int index, const char* text) const {
+        return static_cast<int>(SendMessage(message, index, reinterpret_cast<LPARAM>(text)));
+    }
+};

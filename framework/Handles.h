@@ -1,0 +1,48 @@
+// Owners that close a handle on every way out of a scope.
+#pragma once
+
+#include <windows.h>
+
+template <typename Handle, typename Traits>
+class ScopedHandle {
+public:
+    ScopedHandle() = default;
+    explicit ScopedHandle(Handle handle) : handle_(handle) {}
+    ~ScopedHandle() { reset(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return Traits::valid(handle_); }
+    // For out-parameters: closes what is held, then hands out the slot.
+    Handle* receive() {
+        reset();
+        return &handle_;
+    }
+    Handle release() {
+        Handle handle = handle_;
+        handle_ = Traits::empty();
+        return handle;
+    }
+    void reset(Handle handle = Traits::empty()) {
+        if (Traits::valid(handle_)) Traits::close(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = Traits::empty();
+};
+
+struct RegKeyTraits {
+    static HKEY empty() { return nullptr; }
+    static bool valid(HKEY key) { return key != nullptr; }
+    static void close(HKEY key) { RegCloseKey(key); }
+};
+using RegKey = ScopedHandle<HKEY, RegKeyTraits>;
+
+struct GdiObjectTraits {
+    static HGDIOBJ empty() { return nullptr; }
+    static bool valid(HGDIOBJ object) { return object != nullptr; }
+    static void close(HGDIOBJ object) { DeleteObject(object); }
+};
+using GdiObject = ScopedHandle<HGDIOBJ, GdiObjectTraits>;

@@ -1,0 +1,25 @@
+// Which module dialog templates and bitmaps come from.
+//
+// Outside an entry point that is the host's executable, as for any code running in the
+// host; an entry point puts a ModuleStateSwitch on its stack to make the plug-in's own
+// module current until it returns.
+#pragma once
+
+#include <windows.h>
+
+// Recorded by the plug-in's DllMain.
+void setPluginInstance(HINSTANCE instance);
+HINSTANCE pluginInstance();
+
+HINSTANCE resourceInstance();
+
+class ModuleStateSwitch {
+public:
+    ModuleStateSwitch();
+    ~ModuleStateSwitch();
+    ModuleStateSwitch(const ModuleStateSwitch&) = delete;
+    ModuleStateSwitch& operator=(const ModuleStateSwitch&) = delete;
+
+private:
+    HINSTANCE previous_;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+// Moves a top-level window to the middle of the desktop, keeping its size.
+void centerOnDesktop(HWND window);

@@ -1,0 +1,30 @@
+// The three entry points the host calls.
+#include <windows.h>
+
+#include <cstring>
+
+#include "GameStartDlg.h"
+#include "HostWindow.h"
+#include "ModuleState.h"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) setPluginInstance(instance);
+    return TRUE;
+}
+
+extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
+    ModuleStateSwitch state;
+    CGameStartDlg dialog;
+    if (dialog.DoModal() != IDC_FREEPLAY || !startString) return false;
+    memcpy(startString, "default", sizeof "default");
+    return true;
+}
+
+extern "C" int __stdcall fnGameScoreDlgzorv(char*, int) {
+    ModuleStateSwitch state;
+    return 0;
+}
+
+extern "C" bool __stdcall fnGameStopDlgzorv() {
+    return confirmQuit("Do you want to quit the current game of Orvane?", "Quit Orvane?");
+}

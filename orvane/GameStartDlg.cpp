@@ -1,0 +1,25 @@
+#include "GameStartDlg.h"
+
+#include "CenterOnDesktop.h"
+#include "InfoDlg.h"
+#include "ModuleState.h"
+
+const MessageMapEntry CGameStartDlg::messageMap[] = {
+    onClicked(IDC_FREEPLAY, &CGameStartDlg::OnFreeplay),
+    {},
+};
+
+const MessageMapEntry* CGameStartDlg::GetMessageMap() const { return messageMap; }
+
+void CGameStartDlg::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_FREEPLAY, freeplayButton); }
+
+BOOL CGameStartDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    freeplayImage_.reset(LoadImageA(pluginInstance(), MAKEINTRESOURCEA(IDB_DEPLOY), IMAGE_BITMAP, 0, 0, 0));
+    freeplayButton.SetBitmap(static_cast<HBITMAP>(freeplayImage_.get()));
+    centerOnDesktop(m_hWnd);
+    showInfoDlgIfNeeded();
+    return TRUE;
+}
+
+void CGameStartDlg::OnFreeplay() { EndDialog(IDC_FREEPLAY); }

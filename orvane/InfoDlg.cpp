@@ -1,0 +1,3 @@
+#include "InfoDlg.h"
+
+void showInfoDlgIfNeeded() {}

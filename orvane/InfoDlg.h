@@ -1,0 +1,4 @@
+#pragma once
+
+// Shows the slow-system notice unless the current world's flag says not to.
+void showInfoDlgIfNeeded();

@@ -1,0 +1,26 @@
+// Resource ids of the Quibbix plug-in.
+#pragma once
+
+#define IDB_BANNER 103
+#define IDB_RANDOMIZER 106
+#define IDD_GAME_SCORE 107
+#define IDD_NAME_ENTRY 123
+#define IDD_GAME_START 128
+#define IDD_CUSTOM_LEVELS 131
+#define IDB_CUSTOM 134
+
+#define IDC_RANDOM 102
+#define IDC_USER 104
+#define IDC_SCORE 119
+#define IDC_GAME_OVER 120
+#define IDC_PLAYER_NAME 124
+#define IDC_REPLAY 3
+#define IDC_FOLDER_LIST 1000
+#define IDC_BASE_FOLDER 1001
+#define IDC_SLOW 1002
+#define IDC_NORMAL 1003
+#define IDC_FAST 1004
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,127 @@
+// The quit question each plug-in asks over the host's window.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DialogDriver.h"
+#include "ImportHook.h"
+#include "Plugin.h"
+
+namespace {
+struct Texts {
+    const char* dll;
+    const char* text;
+    const char* caption;
+};
+const Texts kTexts[] = {
+    {"orvane.dll", "Do you want to quit the current game of Orvane?", "Quit Orvane?"},
+    {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?"},
+};
+
+struct BoxCall {
+    HWND owner;
+    std::string text, caption;
+    UINT flags;
+};
+BoxCall lastBox;
+int enumerations;
+decltype(&MessageBoxA) realMessageBox;
+decltype(&EnumWindows) realEnumWindows;
+
+int WINAPI recordingMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
+    lastBox = {owner, text, caption, flags};
+    return realMessageBox(owner, text, caption, flags);
+}
+
+BOOL WINAPI countingEnumWindows(WNDENUMPROC callback, LPARAM param) {
+    ++enumerations;
+    return realEnumWindows(callback, param);
+}
+
+HWND makeTopLevelWindow() {
+    return CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
+// Answers the plug-in's box with the given button and returns what the entry point said.
+bool answer(Plugin& plugin, const char* caption, int button) {
+    ScriptedRun driverThread([caption, button] {
+        if (HWND box = driver::waitFor(caption)) driver::click(box, button);
+    });
+    return plugin.stop();
+}
+
+struct Hooks {
+    explicit Hooks(HMODULE module)
+        : box(module, "USER32.dll", "MessageBoxA", reinterpret_cast<const void*>(&recordingMessageBox)),
+          enumerate(module, "USER32.dll", "EnumWindows", reinterpret_cast<const void*>(&countingEnumWindows)) {
+        realMessageBox = box.original<decltype(&MessageBoxA)>();
+        realEnumWindows = enumerate.original<decltype(&EnumWindows)>();
+        enumerations = 0;
+    }
+    ImportHook box, enumerate;
+};
+}  // namespace
+
+// Run first, before this process has any top-level window of its own.
+TEST(Quit, WithoutAnyWindowEveryCallSearchesAndTheBoxHasNoOwner) {
+    for (const Texts& t : kTexts) {
+        Plugin plugin(t.dll);
+        Hooks hooks(plugin.module);
+        EXPECT_FALSE(answer(plugin, t.caption, IDNO));
+        EXPECT_EQ(nullptr, lastBox.owner);
+        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
+        EXPECT_EQ(nullptr, lastBox.owner);
+        EXPECT_EQ(2, enumerations);
+    }
+}
+
+TEST(Quit, YesAndNoWithEachGamesOwnTexts) {
+    HWND host = makeTopLevelWindow();
+    for (const Texts& t : kTexts) {
+        Plugin plugin(t.dll);
+        Hooks hooks(plugin.module);
+        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
+        EXPECT_EQ(t.text, lastBox.text);
+        EXPECT_EQ(t.caption, lastBox.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_TOPMOST), lastBox.flags);
+        EXPECT_FALSE(answer(plugin, t.caption, IDNO));
+    }
+    DestroyWindow(host);
+}
+
+TEST(Quit, BoxIsOwnedByTheFirstWindowWhichIsThenKept) {
+    HWND first = makeTopLevelWindow();
+    HWND second = makeTopLevelWindow();
+    for (const Texts& t : kTexts) {
+        Plugin plugin(t.dll);
+        Hooks hooks(plugin.module);
+        HWND firstInOrder = driver::windowsOfProcess().front();
+        HWND other = firstInOrder == first ? second : first;
+        answer(plugin, t.caption, IDNO);
+        EXPECT_EQ(firstInOrder, lastBox.owner);
+        SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_EQ(other, driver::windowsOfProcess().front());
+        answer(plugin, t.caption, IDNO);
+        EXPECT_EQ(firstInOrder, lastBox.owner);
+        EXPECT_EQ(1, enumerations);
+    }
+    DestroyWindow(first);
+    DestroyWindow(second);
+}
+
+TEST(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
+    for (const Texts& t : kTexts) {
+        Plugin plugin(t.dll);
+        Hooks hooks(plugin.module);
+        HWND old = makeTopLevelWindow();
+        answer(plugin, t.caption, IDNO);
+        EXPECT_EQ(old, lastBox.owner);
+        DestroyWindow(old);
+        HWND recreated = makeTopLevelWindow();
+        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
+        EXPECT_EQ(recreated, lastBox.owner);
+        EXPECT_EQ(2, enumerations);
+        DestroyWindow(recreated);
+    }
+}
