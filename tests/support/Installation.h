@@ -1,0 +1,30 @@
+// A host installation made for one test: a fresh folder on disk and the host key naming it.
+#pragma once
+
+#include <string>
+
+#include "RegistrySandbox.h"
+
+// A fresh temporary installation directory (under the temp folder) with its own registry
+// sandbox; creates the host key with MainDir = dir(); removes the folder tree on destruction.
+class Installation {
+public:
+    Installation();
+    ~Installation();
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    // Ends in one backslash.
+    const std::string& dir() const { return dir_; }
+    // Desktops\<name>\ with <name>.dcr in it unless withMovie is false; also the world key <name>.
+    void addWorld(const char* name, bool withMovie = true);
+    // Relative to dir(); parents must exist.
+    void addFolder(const char* relative);
+    void addFile(const char* relative);
+    // CurrMovie as REG_SZ with its terminator.
+    void setCurrentWorld(const char* name);
+
+private:
+    RegistrySandbox registry_;
+    std::string dir_;
+};
