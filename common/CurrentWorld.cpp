@@ -1,0 +1,136 @@
+#include "CurrentWorld.h"
+
+#include <cstring>
+
+#include "CString.h"
+#include "FileFind.h"
+#include "Handles.h"
+#include "HostSettings.h"
+#include "Trace.h"
+
+namespace {
+const DWORD kWorldBufferSize = 260;
+// The host's own limit for the name it stores.
+const DWORD kCurrMovieLimit = 128;
+
+void traceWith(const char* format, const char* text) {
+    CString line;
+    line.Format(format, text);
+    traceMessage(line);
+}
+
+CString moviePath(const CString& installDir, const char* world) {
+    CString path;
+    path.Format("%sDesktops\\%s\\%s.dcr", static_cast<const char*>(installDir), world, world);
+    return path;
+}
+
+// A name that fills the whole limit has no terminator and is as good as one that did not fit.
+bool readCurrMovie(HKEY host, char* world) {
+    DWORD type = 0;
+    DWORD size = kCurrMovieLimit;
+    if (RegQueryValueExA(host, "CurrMovie", nullptr, &type, reinterpret_cast<BYTE*>(world), &size) != ERROR_SUCCESS)
+        return false;
+    if (size >= kCurrMovieLimit) return world[kCurrMovieLimit - 1] == 0;
+    world[size] = 0;
+    return true;
+}
+
+// Picks the first world folder, in the file system's order, that holds its movie, and stores
+// the pick in CurrMovie. False when nothing is left to trace as the result.
+bool searchForWorld(HKEY host, const CString& installDir, char* world) {
+    traceMessage("getCurrentWorld searching for valid ZORV world");
+    CString pattern = installDir;
+    pattern += "Desktops\\dZORV_*";
+    CFileFind finder;
+    bool more = finder.FindFile(pattern);
+    world[0] = 0;
+    if (!more) {
+        MessageBoxA(nullptr, "No ZORV Worlds are installed", "ZORV Error", MB_OK);
+        traceMessage("ERROR No ZORV Worlds are installed");
+        return false;
+    }
+    while (more) {
+        more = finder.FindNextFile();
+        if (!finder.IsDirectory() || finder.IsDots()) continue;
+        strncpy(world, finder.GetFileName(), kWorldBufferSize - 1);
+        world[kWorldBufferSize - 1] = 0;
+        if (pathExists(moviePath(installDir, world))) break;
+    }
+    finder.Close();
+    const DWORD size = static_cast<DWORD>(strlen(world) + 1);
+    if (RegSetValueExA(host, "CurrMovie", 0, REG_SZ, reinterpret_cast<const BYTE*>(world), size) != ERROR_SUCCESS) {
+        traceMessage("ERROR could not save CurrMovie to registry!");
+        return false;
+    }
+    traceWith("getCurrentWorld set default world %s", world);
+    return true;
+}
+
+// False when the host's settings could not be read and the buffer was left as it was.
+bool resolveCurrentWorld(char* world) {
+    CString installDir;
+    if (!getInstallDir(installDir)) {
+        traceMessage("ERROR could not get ZORV install dir from registry!");
+        return false;
+    }
+    RegKey host(openHostKey());
+    if (!host) {
+        // The caller's buffer may hold anything: never read past it.
+        traceWith("getCurrentWorld returning %.259s", world);
+        return false;
+    }
+    const bool stored = readCurrMovie(host.get(), world);
+    if (!stored) {
+        world[0] = 0;
+        traceMessage("WARNING could not read current world from Registry!");
+    }
+    const CString movie = moviePath(installDir, world);
+    const bool installed = pathExists(movie);
+    if (!installed) {
+        traceWith("ERROR could not find world %s", movie);
+        traceMessage("Will search for world");
+    }
+    if ((!stored || !installed) && !searchForWorld(host.get(), installDir, world)) return true;
+    host.reset();
+    traceWith("getCurrentWorld returning %s", world);
+    return true;
+}
+}  // namespace
+
+void getCurrentWorld(char* world) {
+    if (world) resolveCurrentWorld(world);
+}
+
+HKEY openWorldKey() {
+    RegKey host(openHostKey());
+    if (!host) return nullptr;
+    // Without a resolved world the empty name would open the host key itself.
+    char world[kWorldBufferSize] = {};
+    if (!resolveCurrentWorld(world)) return nullptr;
+    RegKey key;
+    if (RegOpenKeyExA(host.get(), world, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key.release();
+    traceMessage("ERROR Unable to open ZORV world key!");
+    return nullptr;
+}
+
+void readWorldValue(const char* name, char* buffer, DWORD size) {
+    if (!name || !buffer || size == 0) return;
+    memset(buffer, 0, size);
+    RegKey key(openWorldKey());
+    if (!key) return;
+    DWORD type = 0;
+    DWORD read = size;
+    const LONG result = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &read);
+    // A value as long as the buffer leaves no room for the terminator: as good as too long.
+    if (result != ERROR_SUCCESS || (read >= size && buffer[size - 1] != 0)) memset(buffer, 0, size);
+}
+
+void writeWorldValue(const char* name, const char* text) {
+    if (!name || !text) return;
+    RegKey key(openWorldKey());
+    if (!key) return;
+    const DWORD length = static_cast<DWORD>(strlen(text));
+    if (RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) != ERROR_SUCCESS)
+        MessageBoxA(nullptr, "Unable to save game stat info!", "ZORV Error", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+}

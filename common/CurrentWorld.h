@@ -1,0 +1,19 @@
+// The host's current world, repaired when it names no installed world, and the values kept
+// under its registry key.
+#pragma once
+
+#include <windows.h>
+
+// Leaves the current world's name in a 260-byte buffer (untouched when the host's settings
+// cannot be read).
+void getCurrentWorld(char* world);
+
+// The current world's key; the caller closes it. Null when there is none to open, and when the
+// world could not be resolved at all (never the host key by accident).
+HKEY openWorldKey();
+
+// Always leaves a terminated text in the buffer: the value, or empty when it cannot be read or
+// leaves no room for the terminator. Does nothing without a name, a buffer or a size.
+void readWorldValue(const char* name, char* buffer, DWORD size);
+// Stores the text as REG_SZ without its terminator; tells the user when the store refuses.
+void writeWorldValue(const char* name, const char* text);

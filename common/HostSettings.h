@@ -1,0 +1,15 @@
+// The host's registry key and installation directory.
+#pragma once
+
+#include <windows.h>
+
+#include "CString.h"
+
+// Opens HKLM\SOFTWARE\ZORV with full access; the caller closes the key. Null on failure.
+HKEY openHostKey();
+
+// The installation directory, ending in one backslash, into a buffer of at least 260 bytes.
+// On false the buffer's content is not to be used.
+bool getInstallDir(char* directory);
+// As above; on false the string keeps what it held.
+bool getInstallDir(CString& directory);
