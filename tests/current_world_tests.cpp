@@ -1,0 +1,392 @@
+// Resolving and repairing the current world, and the values kept under its key, against the
+// real registry and real folders.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CurrentWorld.h"
+#include "Installation.h"
+#include "Interceptors.h"
+#include "TraceFile.h"
+
+namespace {
+using Lines = std::vector<std::string>;
+const char kPattern[] = "Desktops\\dZORV_*";
+const char kSearching[] = "getCurrentWorld searching for valid ZORV world";
+const char kNoWorlds[] = "No ZORV Worlds are installed";
+
+struct CurrentWorld : ::testing::Test {
+    Installation install;
+    TraceFile trace;
+    Interceptors calls{GetModuleHandleA("zorvcore.dll")};
+    HKEY handedOut = nullptr;  // closed by the test itself
+
+    void SetUp() override { ASSERT_TRUE(calls.installed()); }
+    void TearDown() override {
+        EXPECT_TRUE(calls.allClosedBut(handedOut)) << calls.keysHeld() << " keys, " << calls.searchesHeld()
+                                                   << " searches, " << calls.strayCloses() << " stray closes";
+        if (handedOut) RegCloseKey(handedOut);
+    }
+
+    std::string movie(const std::string& world) const {
+        return install.dir() + "Desktops\\" + world + "\\" + world + ".dcr";
+    }
+    std::string notFound(const std::string& world) const { return "ERROR could not find world " + movie(world); }
+    Lines repaired(const std::string& world) const {
+        return {kSearching, "getCurrentWorld set default world " + world, "getCurrentWorld returning " + world};
+    }
+    int boxesSaying(const char* text) const {
+        int count = 0;
+        for (const BoxCall& box : calls.boxes()) count += box.text == text;
+        return count;
+    }
+};
+
+template <typename T>
+std::vector<T> operator+(std::vector<T> first, const std::vector<T>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// getCurrentWorld into 260 bytes that start with the given text (0xbd when null; cut to 260
+// bytes), with spare bytes after them that must stay 0xbd.
+std::string resolve(const char* initial = nullptr) {
+    unsigned char buffer[260 + 8];
+    memset(buffer, 0xbd, sizeof buffer);
+    if (initial) memcpy(buffer, initial, std::min<size_t>(strlen(initial) + 1, 260));
+    getCurrentWorld(reinterpret_cast<char*>(buffer));
+    for (size_t i = 260; i < sizeof buffer; ++i)
+        if (buffer[i] != 0xbd) return "(wrote past the buffer)";
+    if (!memchr(buffer, 0, 260)) return std::string(reinterpret_cast<char*>(buffer), 260);
+    return reinterpret_cast<char*>(buffer);
+}
+
+// The messages traced from the given one on.
+Lines since(const TraceFile& trace, size_t first) {
+    const Lines lines = trace.messages();
+    return first < lines.size() ? Lines(lines.begin() + first, lines.end()) : Lines();
+}
+
+// readWorldValue into size bytes of 0xbd followed by spare ones; all size bytes come back.
+std::string readValue(const char* name, DWORD size = 8) {
+    std::vector<unsigned char> buffer(size + 4, 0xbd);
+    readWorldValue(name, reinterpret_cast<char*>(buffer.data()), size);
+    for (size_t i = size; i < buffer.size(); ++i)
+        if (buffer[i] != 0xbd) return "(wrote past the buffer)";
+    return std::string(buffer.begin(), buffer.begin() + size);
+}
+
+std::string padded(const char* text, size_t size = 8) {
+    std::string bytes(text);
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
+std::string terminated(const std::string& text) { return text + std::string(1, '\0'); }
+
+FoundEntry folder(const char* name) { return {name, true}; }
+}  // namespace
+
+TEST_F(CurrentWorld, InstalledStoredWorldStandsUnwritten) {
+    install.addWorld("dZORV_first");
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    EXPECT_EQ("Home", resolve());
+    EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
+    EXPECT_TRUE(calls.writes().empty());
+    EXPECT_EQ(terminated("Home"), reg::get("", "CurrMovie").data);
+}
+
+TEST_F(CurrentWorld, FirstQualifyingFolderInTheSearchsOrderWins) {
+    install.addWorld("dZORV_a");
+    install.addWorld("dZORV_b");
+    install.addWorld("dZORV_empty", false);
+    install.addFile("Desktops\\dZORV_file");
+    install.setCurrentWorld("Gone");
+    const std::vector<FoundEntry> skipped = {folder("."), folder(".."), {"dZORV_file", false}, folder("dZORV_empty")};
+    calls.pinSearch(kPattern, skipped + std::vector<FoundEntry>{folder("dZORV_b"), folder("dZORV_a")});
+    EXPECT_EQ("dZORV_b", resolve());
+    EXPECT_EQ((Lines{notFound("Gone"), "Will search for world"} + repaired("dZORV_b")), trace.messages());
+    EXPECT_EQ(terminated("dZORV_b"), reg::get("", "CurrMovie").data);
+
+    install.setCurrentWorld("Gone");
+    calls.pinSearch(kPattern, skipped + std::vector<FoundEntry>{folder("dZORV_a"), folder("dZORV_b")});
+    EXPECT_EQ("dZORV_a", resolve());
+    EXPECT_EQ(terminated("dZORV_a"), reg::get("", "CurrMovie").data);
+    ASSERT_EQ(2u, calls.writes().size());
+    const ValueWrite& write = calls.writes()[1];
+    EXPECT_EQ("CurrMovie", write.name);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), write.type);
+    EXPECT_EQ(terminated("dZORV_a"), write.data);  // the terminator is counted
+
+    EXPECT_EQ("dZORV_a", resolve());  // the repair holds: no search
+    EXPECT_EQ(2u, calls.writes().size());
+}
+
+TEST_F(CurrentWorld, MissingCurrMovieIsWarnedAboutAndCreated) {
+    install.addWorld("dZORV_only");
+    EXPECT_EQ("dZORV_only", resolve());
+    EXPECT_EQ((Lines{"WARNING could not read current world from Registry!", notFound(""), "Will search for world"} +
+               repaired("dZORV_only")),
+              trace.messages());
+    EXPECT_EQ(terminated("dZORV_only"), reg::get("", "CurrMovie").data);
+}
+
+TEST_F(CurrentWorld, CurrMovieIsReadUpTo127Characters) {
+    install.addWorld("dZORV_only");
+    const std::string longest(127, 'w');
+    install.setCurrentWorld(longest.c_str());
+    resolve();
+    ASSERT_FALSE(trace.messages().empty());
+    EXPECT_EQ(notFound(longest), trace.messages()[0]);  // longer than 260, and whole
+
+    const std::string tooLong(128, 'w');
+    install.setCurrentWorld(tooLong.c_str());
+    resolve();
+    reg::setString("", "CurrMovie", tooLong.c_str(), REG_SZ, false);  // fills the limit, no terminator
+    resolve();
+    Lines warnings;
+    for (const std::string& line : trace.messages())
+        if (line.compare(0, 7, "WARNING") == 0) warnings.push_back(line);
+    EXPECT_EQ(2u, warnings.size());
+}
+
+TEST_F(CurrentWorld, ChosenNameTooLongToReadBackIsSearchedForEveryTime) {
+    const std::string name = "dZORV_" + std::string(122, 'n');
+    install.addFolder("Desktops");
+    install.addFolder(("Desktops\\" + name).c_str());
+    install.setCurrentWorld("Gone");
+    EXPECT_EQ(name, resolve());
+    EXPECT_EQ(terminated(name), reg::get("", "CurrMovie").data);
+    EXPECT_EQ(name, resolve());
+    EXPECT_EQ(2u, calls.writes().size());
+    EXPECT_EQ("WARNING could not read current world from Registry!", trace.messages().at(5));
+}
+
+TEST_F(CurrentWorld, FoldersWithoutTheirMovieLeaveTheLastOneTried) {
+    install.addWorld("dZORV_a", false);
+    install.addWorld("dZORV_b", false);
+    install.setCurrentWorld("Gone");
+    calls.pinSearch(kPattern, {folder("dZORV_a"), folder("dZORV_b"), {"dZORV_c", false}});
+    EXPECT_EQ("dZORV_b", resolve());
+    EXPECT_EQ(terminated("dZORV_b"), reg::get("", "CurrMovie").data);
+    resolve();
+    EXPECT_EQ((Lines{notFound("dZORV_b"), "Will search for world"} + repaired("dZORV_b")), since(trace, 5));
+}
+
+TEST_F(CurrentWorld, NothingMatchingShowsTheBoxOnEveryAccess) {
+    install.setCurrentWorld("Gone");
+    EXPECT_EQ("", resolve());
+    EXPECT_EQ((Lines{notFound("Gone"), "Will search for world", kSearching, "ERROR No ZORV Worlds are installed"}),
+              trace.messages());
+    ASSERT_EQ(1u, calls.boxes().size());
+    const BoxCall& box = calls.boxes()[0];
+    EXPECT_EQ(nullptr, box.owner);
+    EXPECT_EQ(kNoWorlds, box.text);
+    EXPECT_EQ("ZORV Error", box.title);
+    EXPECT_EQ(0u, box.flags);
+    EXPECT_EQ(terminated("Gone"), reg::get("", "CurrMovie").data);
+    EXPECT_TRUE(calls.writes().empty());
+
+    // The empty name opens the host key itself, once per value, each time with the box.
+    install.addFolder("Desktops");
+    reg::setString("", "OrvanedefaultScore1", "42");
+    EXPECT_EQ(padded("42"), readValue("OrvanedefaultScore1"));
+    writeWorldValue("OrvanedefaultName1", "Zed");
+    EXPECT_EQ("Zed", reg::text("", "OrvanedefaultName1"));
+    EXPECT_EQ(3, boxesSaying(kNoWorlds));
+}
+
+TEST_F(CurrentWorld, OnlyFilesMatchingStoresTheEmptyName) {
+    install.addFolder("Desktops");
+    install.addFile("Desktops\\dZORV_file");
+    install.setCurrentWorld("Gone");
+    EXPECT_EQ("", resolve());
+    EXPECT_TRUE(calls.boxes().empty());
+    EXPECT_EQ((Lines{notFound("Gone"), "Will search for world"} + repaired("")), trace.messages());
+    EXPECT_EQ(std::string(1, '\0'), reg::get("", "CurrMovie").data);
+
+    writeWorldValue("Probe", "on the host key");
+    EXPECT_EQ("on the host key", reg::text("", "Probe"));
+}
+
+TEST_F(CurrentWorld, CurrMovieThatCannotBeSavedKeepsTheChoiceInTheBuffer) {
+    install.addWorld("dZORV_a");
+    install.setCurrentWorld("Gone");
+    calls.failValueWrite("CurrMovie");
+    EXPECT_EQ("dZORV_a", resolve());
+    EXPECT_EQ(
+        (Lines{notFound("Gone"), "Will search for world", kSearching, "ERROR could not save CurrMovie to registry!"}),
+        trace.messages());
+    EXPECT_EQ(terminated("Gone"), reg::get("", "CurrMovie").data);
+}
+
+TEST_F(CurrentWorld, UnreadableSettingsLeaveTheBufferUntouched) {
+    const std::string untouched(260, 'Q');
+    install.addWorld("dZORV_a");
+    reg::remove("", "MainDir");
+    EXPECT_EQ(untouched, resolve(untouched.c_str()));
+    EXPECT_EQ((Lines{"Unable to read ZORV installation directory in Server",
+                     "ERROR could not get ZORV install dir from registry!"}),
+              trace.messages());
+
+    reg::setString("", "MainDir", install.dir().c_str());
+    calls.failKeyOpen(2);  // getCurrentWorld's own open, after getInstallDir's
+    EXPECT_EQ("before", resolve("before"));
+    calls.failKeyOpen(2, true);
+    EXPECT_EQ(untouched, resolve(untouched.c_str()));  // printed, never read past
+    EXPECT_EQ((Lines{"ERROR Unable to read ZORV install key!", "getCurrentWorld returning before",
+                     "ERROR Unable to read ZORV install key!", "getCurrentWorld returning " + untouched.substr(1)}),
+              since(trace, 2));
+
+    reg::deleteTree("");
+    EXPECT_EQ("before", resolve("before"));
+    EXPECT_EQ((Lines{"ERROR Unable to read ZORV install key!", "ERROR could not get open zorv install key!",
+                     "ERROR could not get ZORV install dir from registry!"}),
+              since(trace, 6));
+    EXPECT_TRUE(calls.boxes().empty());
+    EXPECT_TRUE(calls.writes().empty());
+}
+
+TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    reg::setString("Home", "Probe", "in the world");
+    handedOut = openWorldKey();
+    ASSERT_NE(nullptr, handedOut);
+    char data[32] = {};
+    DWORD size = sizeof data - 1;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(handedOut, "Probe", nullptr, nullptr, (BYTE*)data, &size));
+    EXPECT_STREQ("in the world", data);
+    ASSERT_EQ(4u, calls.keyOpens().size());
+    const char* expected[] = {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "Home"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(expected[i], calls.keyOpens()[i].subkey);
+        EXPECT_EQ(static_cast<REGSAM>(KEY_ALL_ACCESS), calls.keyOpens()[i].access);
+    }
+}
+
+TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    reg::deleteTree("Home");
+    EXPECT_EQ(nullptr, openWorldKey());
+    reg::createKey("Home");
+    calls.failKeyOpen(4, true);  // the world key, left open by the failing call
+    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ((Lines{"getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!",
+                     "getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!"}),
+              trace.messages());
+
+    reg::setString("Home", "Kept", "old");
+    calls.failKeyOpen(4);
+    EXPECT_EQ(padded(""), readValue("Kept"));
+    calls.failKeyOpen(4);
+    writeWorldValue("Kept", "new");
+    EXPECT_EQ("old", reg::text("Home", "Kept"));
+    EXPECT_FALSE(reg::get("", "Kept").exists);
+    EXPECT_TRUE(calls.boxes().empty());
+}
+
+TEST_F(CurrentWorld, WithoutAResolvedWorldNothingTouchesTheHostKey) {
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    reg::setString("", "Kept", "host's own");
+
+    calls.failKeyOpen(3);  // getCurrentWorld's open of the host key
+    EXPECT_EQ(nullptr, openWorldKey());
+    calls.failKeyOpen(3);
+    EXPECT_EQ(padded(""), readValue("Kept"));
+    calls.failKeyOpen(3);
+    writeWorldValue("Kept", "overwritten");
+
+    reg::remove("", "MainDir");
+    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(padded(""), readValue("Kept"));
+    writeWorldValue("Kept", "overwritten");
+    EXPECT_EQ("host's own", reg::text("", "Kept"));
+
+    reg::deleteTree("");
+    const size_t before = trace.messages().size();
+    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(padded(""), readValue("Kept"));
+    writeWorldValue("Kept", "overwritten");
+    EXPECT_EQ(Lines(3, "ERROR Unable to read ZORV install key!"), since(trace, before));
+    EXPECT_TRUE(calls.boxes().empty());
+    EXPECT_TRUE(calls.writes().empty());
+    EXPECT_EQ(0, calls.searchesHeld());
+}
+
+TEST_F(CurrentWorld, ReadGivesTheTerminatedTextOrAllZeros) {
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    reg::setString("Home", "Text", "abc");
+    reg::setString("Home", "Longest", "1234567");
+    reg::setString("Home", "Unended", "1234567", REG_SZ, false);
+    reg::setString("Home", "Full", "12345678", REG_SZ, false);
+    reg::setString("Home", "TooLarge", "12345678");
+    reg::setDword("Home", "Number", 0x00636261);
+    reg::setDword("Home", "Wide", 0x64636261);
+    EXPECT_EQ(padded("abc"), readValue("Text"));
+    EXPECT_EQ(padded("1234567"), readValue("Longest"));
+    EXPECT_EQ(padded("1234567"), readValue("Unended"));
+    EXPECT_EQ(padded("abc"), readValue("Number"));
+    EXPECT_EQ(padded(""), readValue("Full"));  // no room for the terminator
+    EXPECT_EQ(padded(""), readValue("TooLarge"));
+    EXPECT_EQ(padded("", 4), readValue("Wide", 4));
+    EXPECT_EQ(padded(""), readValue("Missing"));
+    EXPECT_EQ(padded("12345678", 9), readValue("Full", 9));
+    EXPECT_EQ(std::string(1, '\0'), readValue("Text", 1));
+
+    const size_t opens = calls.keyOpens().size();
+    EXPECT_EQ(std::string(8, '\xbd'), readValue(nullptr));
+    EXPECT_EQ("", readValue("Text", 0));
+    readWorldValue("Text", nullptr, 8);
+    EXPECT_EQ(opens, calls.keyOpens().size());
+    EXPECT_TRUE(calls.boxes().empty());
+    EXPECT_TRUE(calls.writes().empty());
+}
+
+TEST_F(CurrentWorld, WriteStoresTheTextWithoutItsTerminator) {
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    reg::setString("Home", "Name1", "old");
+    writeWorldValue("Name1", "abc");
+    writeWorldValue("Empty", "");
+    // The registry completes a counted text with the terminator that follows it in memory,
+    // so the length is checked where it is passed.
+    ASSERT_EQ(2u, calls.writes().size());
+    EXPECT_EQ("abc", calls.writes()[0].data);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), calls.writes()[0].type);
+    EXPECT_EQ("abc", reg::text("Home", "Name1"));
+    const reg::Value empty = reg::get("Home", "Empty");
+    EXPECT_TRUE(empty.exists);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), empty.type);
+    EXPECT_EQ(0u, empty.data.size());
+
+    writeWorldValue(nullptr, "x");
+    writeWorldValue("Name1", nullptr);
+    EXPECT_EQ(2u, calls.writes().size());
+    EXPECT_TRUE(calls.boxes().empty());
+}
+
+TEST_F(CurrentWorld, RefusedWriteShowsTheBoxAndKeepsTheValue) {
+    install.addWorld("Home");
+    install.setCurrentWorld("Home");
+    reg::setString("Home", "Score1", "100");
+    calls.failValueWrite("Score1");
+    writeWorldValue("Score1", "200");
+    EXPECT_EQ("100", reg::text("Home", "Score1"));
+    ASSERT_EQ(1u, calls.boxes().size());
+    const BoxCall& box = calls.boxes()[0];
+    EXPECT_EQ(nullptr, box.owner);
+    EXPECT_EQ("Unable to save game stat info!", box.text);
+    EXPECT_EQ("ZORV Error", box.title);
+    EXPECT_EQ(0x40030u, box.flags);
+    EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
+}
