@@ -1,22 +1,44 @@
 // The three entry points the host calls.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "GameScoreDlg.h"
+#include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
+#include "ScoreString.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) setPluginInstance(instance);
     return TRUE;
 }
 
-extern "C" bool __stdcall fnGameStartDlgzorv(char*, int) {
+extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     ModuleStateSwitch state;
-    return false;
+    CGameStartDlg dialog;
+    const INT_PTR result = dialog.DoModal();
+    if (!startString) return false;
+    char text[kStartStringSize];
+    int length;
+    if (result == IDC_RANDOM)
+        length = snprintf(text, sizeof text, "random*%i", dialog.speed);
+    else if (result == IDC_USER)
+        length = snprintf(text, sizeof text, "user*%s*%i", static_cast<const char*>(dialog.customFolder), dialog.speed);
+    else
+        return false;
+    // The list offers no name that would not fit; this holds whatever the dialog hands on.
+    if (length < 0 || length >= kStartStringSize) return false;
+    memcpy(startString, text, length + 1);
+    return true;
 }
 
-extern "C" int __stdcall fnGameScoreDlgzorv(char*, int) {
+extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
     ModuleStateSwitch state;
-    return 0;
+    CGameScoreDlg dialog;
+    splitScoreString(scoreString, dialog.mode, dialog.score, dialog.level);
+    return dialog.DoModal() == IDC_REPLAY ? 1 : 0;
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {

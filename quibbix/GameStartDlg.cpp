@@ -1,0 +1,54 @@
+#include "GameStartDlg.h"
+
+#include "CustomLevelsDlg.h"
+#include "HostSettings.h"
+#include "ModuleState.h"
+
+const MessageMapEntry CGameStartDlg::messageMap[] = {
+    onClicked(IDC_RANDOM, &CGameStartDlg::OnRandom), onClicked(IDC_USER, &CGameStartDlg::OnUser),
+    onClicked(IDC_SLOW, &CGameStartDlg::OnSlow),     onClicked(IDC_NORMAL, &CGameStartDlg::OnNormal),
+    onClicked(IDC_FAST, &CGameStartDlg::OnFast),     {},
+};
+
+const MessageMapEntry* CGameStartDlg::GetMessageMap() const { return messageMap; }
+
+void CGameStartDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_RANDOM, randomButton);
+    DDX_Control(dx, IDC_USER, userButton);
+}
+
+namespace {
+HANDLE loadBitmap(int id) { return LoadImageA(pluginInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0); }
+}  // namespace
+
+BOOL CGameStartDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    randomImage_.reset(loadBitmap(IDB_RANDOMIZER));
+    randomButton.SetBitmap(static_cast<HBITMAP>(randomImage_.get()));
+    userImage_.reset(loadBitmap(IDB_CUSTOM));
+    userButton.SetBitmap(static_cast<HBITMAP>(userImage_.get()));
+    speed = 0;
+    SendDlgItemMessageA(m_hWnd, IDC_SLOW, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessageA(m_hWnd, IDC_NORMAL, BM_SETCHECK, BST_CHECKED, 0);
+    SendDlgItemMessageA(m_hWnd, IDC_FAST, BM_SETCHECK, BST_UNCHECKED, 0);
+    return TRUE;
+}
+
+void CGameStartDlg::OnRandom() { EndDialog(IDC_RANDOM); }
+
+void CGameStartDlg::OnUser() {
+    CString baseFolder;
+    if (!getInstallDir(baseFolder)) return;
+    baseFolder += "games\\quibbix\\";
+    CCustomLevelsDlg levels;
+    levels.baseFolder = baseFolder;
+    if (levels.DoModal() != IDOK) return;
+    customFolder = levels.selectedFolder;
+    EndDialog(IDC_USER);
+}
+
+void CGameStartDlg::OnSlow() { speed = -1; }
+
+void CGameStartDlg::OnNormal() { speed = 0; }
+
+void CGameStartDlg::OnFast() { speed = 1; }
