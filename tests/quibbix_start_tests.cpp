@@ -1,0 +1,463 @@
+// Quibbix's start entry point: the start dialog, the ball speed and the custom level selection.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "ImportHook.h"
+#include "Installation.h"
+#include "Plugin.h"
+
+namespace {
+const char* const kStart = "Quibbix Start Game Dialog";
+
+enum { kRandom = 102, kUser = 104, kSlow = 1002, kNormal = 1003, kFast = 1004 };
+
+struct StartRun {
+    bool result;
+    char buffer[300];
+};
+
+// Runs the start entry point on a buffer of 0xbd bytes while the script drives the dialog.
+StartRun runStart(Plugin& plugin, std::function<void(HWND)> script, int unused = 0) {
+    StartRun run = {};
+    memset(run.buffer, 0xbd, sizeof run.buffer);
+    ScriptedRun driverThread([script] {
+        if (HWND dialog = driver::waitFor(kStart)) script(dialog);
+    });
+    run.result = plugin.start(run.buffer, unused);
+    driverThread.finish();
+    return run;
+}
+
+bool untouched(const char* buffer, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+        if (static_cast<unsigned char>(buffer[i]) != 0xbd) return false;
+    return true;
+}
+
+// The start string and its terminator, and nothing written behind them.
+void expectStartString(const StartRun& run, const std::string& expected, int line) {
+    EXPECT_TRUE(run.result) << "line " << line;
+    EXPECT_EQ(expected, std::string(run.buffer, strnlen(run.buffer, sizeof run.buffer))) << "line " << line;
+    EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
+}
+#define EXPECT_START_STRING(run, expected) expectStartString(run, expected, __LINE__)
+
+// Control styles exactly as the plug-in's template gives them, before the controls change them.
+std::vector<DWORD> templateStyles(HMODULE module, int id) {
+    std::vector<DWORD> styles;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_DIALOG));
+    if (!found) return styles;
+    auto* dialog = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module, found)));
+    auto* p = reinterpret_cast<const WORD*>(dialog + 1);
+    auto skipText = [&p] {  // an ordinal (0xffff, value) or a zero-terminated UTF-16 text
+        if (*p == 0xffff)
+            p += 2;
+        else
+            while (*p++) {
+            }
+    };
+    skipText();  // menu
+    skipText();  // class
+    skipText();  // caption
+    if (dialog->style & DS_SETFONT) {
+        ++p;
+        skipText();
+    }
+    for (int i = 0; i < dialog->cdit; ++i) {
+        p = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(p) + 3) & ~UINT_PTR(3));
+        auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
+        styles.push_back(item->style);
+        p = reinterpret_cast<const WORD*>(item + 1);
+        skipText();
+        skipText();
+        p += 1 + *p / sizeof(WORD);  // creation data
+    }
+    return styles;
+}
+
+// Moves the keyboard focus as the dialog manager would, and waits until it is there.
+void focusOn(HWND dialog, int id) {
+    HWND control = driver::item(dialog, id);
+    PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    for (DWORD start = GetTickCount(); driver::focus(dialog) != control && GetTickCount() - start < 5000;) Sleep(10);
+    EXPECT_EQ(control, driver::focus(dialog));
+}
+}  // namespace
+
+TEST(QuibbixStart, RandomCarriesTheChosenSpeed) {
+    Plugin plugin("quibbix.dll");
+    EXPECT_START_STRING(runStart(plugin, [](HWND d) { driver::click(d, kRandom); }), "random*0");
+    EXPECT_START_STRING(runStart(
+                            plugin,
+                            [](HWND d) {
+                                driver::click(d, kSlow);
+                                driver::click(d, kRandom);
+                            },
+                            -1),
+                        "random*-1");
+    EXPECT_START_STRING(runStart(
+                            plugin,
+                            [](HWND d) {
+                                driver::click(d, kFast);
+                                driver::click(d, kRandom);
+                            },
+                            0x12345678),
+                        "random*1");
+    EXPECT_START_STRING(runStart(plugin,
+                                 [](HWND d) {
+                                     driver::click(d, kFast);
+                                     driver::click(d, kNormal);
+                                     driver::click(d, kRandom);
+                                 }),
+                        "random*0");
+}
+
+TEST(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
+    Plugin plugin("quibbix.dll");
+    EXPECT_START_STRING(runStart(plugin,
+                                 [](HWND d) {
+                                     focusOn(d, kNormal);
+                                     driver::pressKey(d, VK_RIGHT);
+                                     driver::click(d, kRandom);
+                                 }),
+                        "random*1");
+    EXPECT_START_STRING(runStart(plugin,
+                                 [](HWND d) {
+                                     focusOn(d, kNormal);
+                                     driver::pressKey(d, VK_LEFT);
+                                     driver::click(d, kRandom);
+                                 }),
+                        "random*-1");
+}
+
+TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
+    Plugin plugin("quibbix.dll");
+    runStart(plugin, [](HWND d) {
+        driver::click(d, kFast);
+        driver::click(d, kRandom);
+    });
+    bool states[3] = {};
+    StartRun run = runStart(plugin, [&states](HWND d) {
+        states[0] = driver::checked(d, kSlow);
+        states[1] = driver::checked(d, kNormal);
+        states[2] = driver::checked(d, kFast);
+        driver::click(d, kRandom);
+    });
+    EXPECT_FALSE(states[0]);
+    EXPECT_TRUE(states[1]);
+    EXPECT_FALSE(states[2]);
+    EXPECT_START_STRING(run, "random*0");
+}
+
+TEST(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
+    Plugin plugin("quibbix.dll");
+    void (*endings[])(HWND) = {
+        [](HWND d) {
+            driver::click(d, kFast);
+            driver::click(d, IDCANCEL);
+        },
+        [](HWND d) { driver::pressEscape(d); },
+        [](HWND d) { driver::closeBox(d); },
+        [](HWND d) {
+            // Enter with no push button focused ends the dialog through OK, which starts nothing.
+            focusOn(d, kNormal);
+            driver::pressEnter(d);
+        },
+    };
+    for (auto ending : endings) {
+        StartRun run = runStart(plugin, ending);
+        EXPECT_FALSE(run.result);
+        EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
+    }
+}
+
+TEST(QuibbixStart, NullBufferIsNeverWritten) {
+    Plugin plugin("quibbix.dll");
+    ScriptedRun driverThread([] {
+        if (HWND dialog = driver::waitFor(kStart)) driver::click(dialog, kRandom);
+    });
+    EXPECT_FALSE(plugin.start(nullptr, 0));
+}
+
+TEST(QuibbixStart, DialogMatchesItsTemplate) {
+    Plugin plugin("quibbix.dll");
+    // Tab stops and groups as written; a checked radio button gains a tab stop at run time.
+    const DWORD flags = WS_TABSTOP | WS_GROUP;
+    const std::vector<DWORD> styles = templateStyles(plugin.module, 128);
+    ASSERT_EQ(9u, styles.size());
+    const DWORD expected[] = {WS_TABSTOP, WS_TABSTOP, WS_GROUP, WS_TABSTOP, 0, WS_GROUP, 0, 0, 0};
+    for (size_t i = 0; i < 9; ++i) EXPECT_EQ(expected[i], styles[i] & flags) << "control " << i;
+    for (size_t i = 6; i < 9; ++i) EXPECT_EQ(DWORD(BS_AUTORADIOBUTTON), styles[i] & BS_TYPEMASK) << "control " << i;
+
+    runStart(plugin, [](HWND dialog) {
+        HWND random = driver::item(dialog, kRandom);
+        HWND user = driver::item(dialog, kUser);
+        EXPECT_EQ(random, GetWindow(dialog, GW_CHILD));
+        EXPECT_EQ(random, driver::focus(dialog));
+        for (HWND button : {random, user}) {
+            EXPECT_EQ(BS_BITMAP | WS_TABSTOP, driver::style(button) & (BS_BITMAP | WS_TABSTOP | BS_DEFPUSHBUTTON));
+            EXPECT_NE(nullptr, driver::image(button));
+        }
+        EXPECT_NE(driver::image(random), driver::image(user));
+        EXPECT_EQ("Random", driver::text(random));
+        EXPECT_EQ("User", driver::text(user));
+
+        HWND cancel = GetWindow(random, GW_HWNDNEXT);
+        EXPECT_EQ(IDCANCEL, GetDlgCtrlID(cancel));
+        EXPECT_EQ(0, driver::style(cancel) & BS_DEFPUSHBUTTON);
+        HWND hint = GetWindow(cancel, GW_HWNDNEXT);
+        EXPECT_EQ("HINT: Press Ctrl-S to quit Quibbix", driver::text(hint));
+        EXPECT_EQ(SS_CENTER | WS_GROUP, driver::style(hint) & (SS_TYPEMASK | WS_GROUP));
+        EXPECT_EQ(user, GetWindow(hint, GW_HWNDNEXT));
+        HWND banner = GetWindow(user, GW_HWNDNEXT);
+        EXPECT_EQ(SS_BITMAP, driver::style(banner) & SS_TYPEMASK);
+        EXPECT_NE(nullptr, driver::image(banner));
+
+        // One group from the label to the end: the three buttons exclude each other.
+        HWND label = GetWindow(banner, GW_HWNDNEXT);
+        EXPECT_EQ("Ball Speed", driver::text(label));
+        EXPECT_EQ(SS_CENTER | WS_GROUP, driver::style(label) & (SS_TYPEMASK | WS_GROUP));
+        HWND radio = label;
+        for (int id : {kSlow, kNormal, kFast}) {
+            radio = GetWindow(radio, GW_HWNDNEXT);
+            EXPECT_EQ(id, GetDlgCtrlID(radio));
+        }
+        EXPECT_EQ(nullptr, GetWindow(radio, GW_HWNDNEXT));
+        EXPECT_EQ("Slow", driver::text(dialog, kSlow));
+        EXPECT_EQ("Normal", driver::text(dialog, kNormal));
+        EXPECT_EQ("Fast", driver::text(dialog, kFast));
+        driver::click(dialog, IDCANCEL);
+    });
+}
+
+namespace {
+const char* const kLevels = "Quibbix Custom Levels Selection";
+
+std::vector<std::string> listed(HWND levels) {
+    HWND list = driver::item(levels, 1000);
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[300] = {};
+        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+using Names = std::vector<std::string>;
+
+// Presses User and hands the custom level dialog to the script; the start dialog comes first.
+StartRun runUser(Plugin& plugin, std::function<void(HWND start)> before, std::function<void(HWND levels)> script) {
+    return runStart(plugin, [before, script](HWND start) {
+        if (before) before(start);
+        driver::click(start, kUser);
+        if (HWND levels = driver::waitFor(kLevels)) script(levels);
+    });
+}
+
+// Replaces the text of the combo box's field as typing would.
+void typeInField(HWND levels, const char* text) {
+    HWND edit = FindWindowExA(driver::item(levels, 1000), nullptr, "Edit", nullptr);
+    ASSERT_NE(nullptr, edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    PostMessageA(edit, WM_CHAR, VK_BACK, 1);
+    driver::type(edit, text);
+}
+
+std::atomic<int> beeps;
+decltype(&MessageBeep) realBeep;
+BOOL WINAPI countingBeep(UINT type) {
+    ++beeps;
+    return realBeep(type);
+}
+
+std::atomic<int> dialogsRun;
+decltype(&DialogBoxParamA) realDialogBoxParam;
+INT_PTR WINAPI countingDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
+    ++dialogsRun;
+    return realDialogBoxParam(instance, name, owner, proc, param);
+}
+
+// Folders whose full path is too long for the narrow API; removed before the installation is.
+struct LongFolders {
+    explicit LongFolders(const std::string& base) : base(base) {}
+    ~LongFolders() {
+        for (const std::string& name : made) RemoveDirectoryW(widePath(name).c_str());
+    }
+    bool add(const std::string& name) {
+        if (!CreateDirectoryW(widePath(name).c_str(), nullptr)) return false;
+        made.push_back(name);
+        return true;
+    }
+    std::wstring widePath(const std::string& name) const {
+        const std::string path = "\\\\?\\" + base + name;
+        return std::wstring(path.begin(), path.end());
+    }
+    std::string base;
+    std::vector<std::string> made;
+};
+}  // namespace
+
+TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
+    Installation inst;
+    inst.addFolder("games");
+    inst.addFolder("games\\quibbix");
+    for (const char* name : {"zeta", "Alpha", "beta", "hidden"})
+        inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+    SetFileAttributesA((inst.dir() + "games\\quibbix\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    inst.addFile("games\\quibbix\\aaa.txt");
+    inst.addFile("games\\quibbix\\level");
+
+    Plugin plugin("quibbix.dll");
+    const std::string base = inst.dir() + "games\\quibbix\\";
+    Names names;
+    std::string field, shownBase;
+    bool okFocused = false;
+    StartRun run = runUser(
+        plugin, [](HWND start) { driver::click(start, kFast); },
+        [&](HWND levels) {
+            names = listed(levels);
+            field = driver::text(driver::item(levels, 1000));
+            shownBase = driver::text(levels, 1001);
+            okFocused = driver::focus(levels) == driver::item(levels, IDOK);
+            const LONG listStyle = driver::style(driver::item(levels, 1000));
+            EXPECT_EQ(CBS_DROPDOWN | CBS_SORT | WS_TABSTOP, listStyle & (CBS_DROPDOWNLIST | CBS_SORT | WS_TABSTOP));
+            driver::click(levels, IDOK);
+        });
+    EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), names);
+    EXPECT_EQ("Vellomy", field);
+    EXPECT_EQ(base, shownBase);
+    EXPECT_TRUE(okFocused);
+    EXPECT_START_STRING(run, "user*Vellomy*1");
+
+    // A listed folder, picked from the list.
+    run = runUser(plugin, nullptr, [](HWND levels) {
+        SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, 2, 0);
+        driver::click(levels, IDOK);
+    });
+    EXPECT_START_STRING(run, "user*beta*0");
+}
+
+TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
+    Installation inst;
+    Plugin plugin("quibbix.dll");
+    Names first, second;
+    bool startEnabledUnder = true;
+    StartRun run = runStart(plugin, [&](HWND start) {
+        driver::click(start, kSlow);
+        driver::click(start, kUser);
+        // No base folder at all: the built-in set alone.
+        if (HWND levels = driver::waitFor(kLevels)) {
+            first = listed(levels);
+            startEnabledUnder = IsWindowEnabled(start) != 0;
+            driver::click(levels, IDCANCEL);
+            driver::waitGone(levels);
+        }
+        inst.addFolder("games");
+        inst.addFolder("games\\quibbix");
+        inst.addFolder("games\\quibbix\\fresh");
+        driver::click(start, kUser);
+        if (HWND levels = driver::waitFor(kLevels)) {
+            second = listed(levels);
+            driver::pressEscape(levels);
+            driver::waitGone(levels);
+        }
+        driver::click(start, kRandom);
+    });
+    EXPECT_EQ(Names{"Vellomy"}, first);
+    EXPECT_FALSE(startEnabledUnder);
+    EXPECT_EQ((Names{"Vellomy", "fresh"}), second);
+    EXPECT_START_STRING(run, "random*-1");
+}
+
+TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
+    RegistrySandbox noHost;
+    Plugin plugin("quibbix.dll");
+    ImportHook hook(plugin.module, "USER32.dll", "DialogBoxParamA", reinterpret_cast<const void*>(&countingDialogBox));
+    ASSERT_TRUE(hook.installed());
+    realDialogBoxParam = hook.original<decltype(&DialogBoxParamA)>();
+    dialogsRun = 0;
+    StartRun run = runStart(plugin, [](HWND start) {
+        driver::click(start, kUser);
+        driver::click(start, kRandom);
+    });
+    EXPECT_EQ(1, dialogsRun);
+    EXPECT_START_STRING(run, "random*0");
+}
+
+TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
+    Installation inst;
+    inst.addFolder("games");
+    inst.addFolder("games\\quibbix");
+    inst.addFolder("games\\quibbix\\beta");
+    Plugin plugin("quibbix.dll");
+    ImportHook hook(plugin.module, "USER32.dll", "MessageBeep", reinterpret_cast<const void*>(&countingBeep));
+    ASSERT_TRUE(hook.installed());
+    realBeep = hook.original<decltype(&MessageBeep)>();
+    beeps = 0;
+
+    std::vector<std::string> refused;
+    StartRun run = runUser(plugin, nullptr, [&refused](HWND levels) {
+        for (const char* text : {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}) {
+            const int before = beeps;
+            typeInField(levels, text);
+            driver::click(levels, IDOK);
+            for (DWORD start = GetTickCount(); beeps == before && GetTickCount() - start < 5000;) Sleep(10);
+            if (beeps == before + 1 && driver::visible(levels)) refused.push_back(text);
+        }
+        // A listed name typed in another case: the list's own spelling is handed on.
+        typeInField(levels, "BETA");
+        driver::click(levels, IDOK);
+    });
+    EXPECT_EQ((Names{"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}), refused);
+    EXPECT_START_STRING(run, "user*beta*0");
+
+    // Refused text never ends the start dialog.
+    run = runUser(plugin, nullptr, [](HWND levels) {
+        HWND start = GetWindow(levels, GW_OWNER);
+        typeInField(levels, "gamma");
+        driver::click(levels, IDOK);
+        driver::click(levels, IDCANCEL);
+        driver::waitGone(levels);
+        driver::click(start, IDCANCEL);
+    });
+    EXPECT_FALSE(run.result);
+    EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
+}
+
+// "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
+TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
+    Installation inst;
+    inst.addFolder("games");
+    inst.addFolder("games\\quibbix");
+    LongFolders folders(inst.dir() + "games\\quibbix\\");
+    const std::string fits = "a" + std::string(250, 'x');  // 251 characters: 260 bytes
+    const std::string over = "b" + std::string(251, 'x');
+    ASSERT_TRUE(folders.add(fits));
+    ASSERT_TRUE(folders.add(over));
+    folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
+
+    Plugin plugin("quibbix.dll");
+    Names names;
+    int fieldLimit = 0;
+    StartRun run = runUser(
+        plugin, [](HWND start) { driver::click(start, kSlow); },
+        [&](HWND levels) {
+            names = listed(levels);
+            HWND edit = FindWindowExA(driver::item(levels, 1000), nullptr, "Edit", nullptr);
+            fieldLimit = static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+            SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, 1, 0);
+            driver::click(levels, IDOK);
+        });
+    EXPECT_EQ((Names{"Vellomy", fits}), names);
+    EXPECT_EQ(251, fieldLimit);
+    EXPECT_START_STRING(run, "user*" + fits + "*-1");
+    EXPECT_EQ(259u, strlen(run.buffer));
+}
