@@ -3,9 +3,11 @@
 
 #include <cstring>
 
+#include "GameScoreDlg.h"
 #include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
+#include "ScoreString.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) setPluginInstance(instance);
@@ -20,9 +22,11 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     return true;
 }
 
-extern "C" int __stdcall fnGameScoreDlgzorv(char*, int) {
+extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
     ModuleStateSwitch state;
-    return 0;
+    CGameScoreDlg dialog;
+    splitScoreString(scoreString, dialog.mode, dialog.score, dialog.level);
+    return dialog.DoModal() == IDC_REPLAY ? 1 : 0;
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {

@@ -1,4 +1,24 @@
 #pragma once
 
-// Shows the slow-system notice unless the current world's flag says not to.
+#include "Dialog.h"
+#include "resource.h"
+
+// The one-time notice that the game loads and exits slowly on older processors.
+class CInfoDlg : public CDialog {
+public:
+    CInfoDlg() : CDialog(IDD_INFO) {}
+
+    int noShowAgain = 0;
+
+protected:
+    const MessageMapEntry* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+private:
+    static const MessageMapEntry messageMap[];
+    void OnNoShowAgain();
+};
+
+// Shows the notice unless the current world's flag says not to.
 void showInfoDlgIfNeeded();

@@ -1,12 +1,13 @@
 // Resource ids of the Orvane plug-in.
 #pragma once
 
+#include "NameEntryIds.h"
+
 #define IDD_GAME_START 101
 #define IDB_BANNER 103
 #define IDB_DEPLOY 106
 #define IDD_GAME_SCORE 107
 #define IDB_HIGH_SCORE 125
-#define IDD_NAME_ENTRY 123
 #define IDD_INFO 131
 
 #define IDC_FREEPLAY 102
@@ -19,9 +20,6 @@
 #define IDC_RANK3_NAME 116
 #define IDC_RANK3_LEVEL 117
 #define IDC_RANK3_SCORE 118
-#define IDC_SCORE 119
-#define IDC_GAME_OVER 120
-#define IDC_PLAYER_NAME 124
 #define IDC_REPLAY 1000
 #define IDC_NO_SHOW_AGAIN 1001
 

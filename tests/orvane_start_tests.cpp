@@ -5,7 +5,9 @@
 
 #include "DialogDriver.h"
 #include "ImportHook.h"
+#include "Installation.h"
 #include "Plugin.h"
+#include "RegistrySandbox.h"
 
 namespace {
 const char* const kCaption = "Orvane Start Game Dialog";
@@ -27,6 +29,17 @@ StartRun runStart(Plugin& plugin, void (*script)(HWND), int unused = 0) {
     return run;
 }
 
+// A world whose notice was already dismissed, so the start dialog opens on its own.
+class OrvaneStart : public ::testing::Test {
+protected:
+    OrvaneStart() {
+        install.addWorld("dZORV_Orbit");
+        install.setCurrentWorld("dZORV_Orbit");
+        reg::setDword("dZORV_Orbit", "NoShowOrvaneInfoDlg", 1);
+    }
+    Installation install;
+};
+
 bool untouched(const char* buffer, size_t from, size_t to) {
     for (size_t i = from; i < to; ++i)
         if (static_cast<unsigned char>(buffer[i]) != 0xbd) return false;
@@ -34,7 +47,7 @@ bool untouched(const char* buffer, size_t from, size_t to) {
 }
 }  // namespace
 
-TEST(OrvaneStart, FreeplayWritesDefaultAndNothingElse) {
+TEST_F(OrvaneStart, FreeplayWritesDefaultAndNothingElse) {
     Plugin plugin("orvane.dll");
     for (int unused : {0, -1, 0x12345678}) {
         StartRun run = runStart(
@@ -45,7 +58,7 @@ TEST(OrvaneStart, FreeplayWritesDefaultAndNothingElse) {
     }
 }
 
-TEST(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
+TEST_F(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
     Plugin plugin("orvane.dll");
     void (*endings[])(HWND) = {
         [](HWND dialog) { driver::click(dialog, IDCANCEL); },
@@ -59,7 +72,7 @@ TEST(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
     }
 }
 
-TEST(OrvaneStart, NullBufferIsNeverWritten) {
+TEST_F(OrvaneStart, NullBufferIsNeverWritten) {
     Plugin plugin("orvane.dll");
     ScriptedRun driverThread([] {
         if (HWND dialog = driver::waitFor(kCaption)) driver::click(dialog, 102);
@@ -67,7 +80,7 @@ TEST(OrvaneStart, NullBufferIsNeverWritten) {
     EXPECT_FALSE(plugin.start(nullptr, 0));
 }
 
-TEST(OrvaneStart, DialogMatchesItsTemplate) {
+TEST_F(OrvaneStart, DialogMatchesItsTemplate) {
     Plugin plugin("orvane.dll");
     runStart(plugin, [](HWND dialog) {
         EXPECT_EQ(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
@@ -100,7 +113,7 @@ TEST(OrvaneStart, DialogMatchesItsTemplate) {
     });
 }
 
-TEST(OrvaneStart, EnterWithoutAPushButtonFocusedEndsWithOkAndStartsNothing) {
+TEST_F(OrvaneStart, EnterWithoutAPushButtonFocusedEndsWithOkAndStartsNothing) {
     Plugin plugin("orvane.dll");
     StartRun run = runStart(plugin, [](HWND dialog) {
         // Move the focus off the push buttons, to the hint.
@@ -123,7 +136,7 @@ INT_PTR WINAPI recordingDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, D
 }  // namespace
 
 // The template lives in the plug-in, not in the host: the entry point must switch modules.
-TEST(OrvaneStart, DialogComesFromThePluginsOwnResources) {
+TEST_F(OrvaneStart, DialogComesFromThePluginsOwnResources) {
     EXPECT_EQ(-1, DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), nullptr, nullptr, 0));
     const DWORD error = GetLastError();
     EXPECT_TRUE(error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_DATA_NOT_FOUND) << error;

@@ -1,0 +1,28 @@
+// A game's three-place hall of fame for one mode, kept as nine world values.
+#pragma once
+
+// The three texts of one place, exactly as stored; the sizes are the read capacities.
+struct ScoreEntry {
+    char name[16];
+    char level[32];
+    char score[32];
+};
+
+// Rank 1 first; a snapshot of the store at one moment.
+struct ScoreTable {
+    ScoreEntry entries[3];
+};
+
+#include "CString.h"
+
+// The value name of one stored text: game prefix, mode as given, and a suffix such as "Name1".
+CString scoreValueName(const char* game, const char* mode, const char* suffix);
+
+ScoreTable readScoreTable(const char* game, const char* mode);
+
+// True when the score beats the third place.
+bool scoreQualifies(const ScoreTable& table, int score);
+
+// Enters a result into the table it was read as, moving recorded places down.
+void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,
+                      int level);

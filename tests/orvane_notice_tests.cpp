@@ -1,0 +1,134 @@
+// The slow-system notice before Orvane's start dialog, and its flag in the world key.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "DialogDriver.h"
+#include "ImportHook.h"
+#include "Installation.h"
+#include "Plugin.h"
+#include "RegistrySandbox.h"
+
+namespace {
+const char* const kWorld = "dZORV_Orbit";
+const char* const kNotice = "Orvane Info";
+const char* const kStart = "Orvane Start Game Dialog";
+
+int flagWrites;
+decltype(&RegSetValueExA) realSetValue;
+
+LONG WINAPI countingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+    if (name && std::string(name) == "NoShowOrvaneInfoDlg") ++flagWrites;
+    return realSetValue(key, name, reserved, type, data, size);
+}
+
+class OrvaneNotice : public ::testing::Test {
+protected:
+    OrvaneNotice()
+        : hook(plugin.module, "ADVAPI32.dll", "RegSetValueExA", reinterpret_cast<const void*>(&countingSetValue)) {
+        realSetValue = hook.original<decltype(&RegSetValueExA)>();
+        flagWrites = 0;
+        install.addWorld(kWorld);
+        install.setCurrentWorld(kWorld);
+    }
+
+    reg::Value flag() { return reg::get(kWorld, "NoShowOrvaneInfoDlg"); }
+
+    // Opens the start dialog; the script handles the notice, then the start dialog is cancelled.
+    void openStart(std::function<void(HWND notice)> onNotice) {
+        char buffer[16];
+        ScriptedRun driverThread([onNotice] {
+            if (onNotice) {
+                HWND notice = driver::waitFor(kNotice);
+                if (!notice) return;
+                onNotice(notice);
+            }
+            HWND start = driver::waitFor(kStart);
+            if (!onNotice) {
+                EXPECT_EQ(nullptr, driver::find(kNotice));
+            }
+            if (start) driver::click(start, IDCANCEL);
+        });
+        EXPECT_FALSE(plugin.start(buffer, 0));
+    }
+
+    Installation install;
+    Plugin plugin{"orvane.dll"};
+    ImportHook hook;
+};
+
+DWORD dwordOf(const reg::Value& value) {
+    DWORD v = 0;
+    memcpy(&v, value.data.data(), value.data.size() < 4 ? value.data.size() : 4);
+    return v;
+}
+}  // namespace
+
+TEST_F(OrvaneNotice, ShownAloneOnceInAFreshWorldAndStoredAtOnce) {
+    openStart([this](HWND notice) {
+        HWND start = driver::find(kStart);
+        EXPECT_NE(nullptr, start);
+        EXPECT_FALSE(driver::visible(start));
+        EXPECT_TRUE(driver::checked(notice, 1001));
+        EXPECT_EQ(driver::item(notice, IDOK), driver::focus(notice));
+        reg::Value stored = flag();
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), stored.type);
+        EXPECT_EQ(4u, stored.data.size());
+        EXPECT_EQ(1u, dwordOf(stored));
+        RECT desktop = driver::rect(GetDesktopWindow()), own = driver::rect(notice);
+        EXPECT_EQ((desktop.right - desktop.left) / 2 - (own.right - own.left) / 2, own.left);
+        EXPECT_EQ((desktop.bottom - desktop.top) / 2 - (own.bottom - own.top) / 2, own.top);
+        driver::click(notice, IDOK);
+    });
+    EXPECT_EQ(1, flagWrites);
+    openStart(nullptr);
+    EXPECT_EQ(1, flagWrites);
+}
+
+TEST_F(OrvaneNotice, UncheckingStoresZeroAndTheNoticeReturns) {
+    openStart([](HWND notice) {
+        driver::click(notice, 1001);
+        driver::click(notice, 1001);
+        driver::click(notice, 1001);
+        driver::click(notice, IDOK);
+    });
+    EXPECT_EQ(4, flagWrites);
+    EXPECT_EQ(0u, dwordOf(flag()));
+    openStart([this](HWND notice) {
+        EXPECT_TRUE(driver::checked(notice, 1001));
+        EXPECT_EQ(1u, dwordOf(flag()));
+        driver::pressEscape(notice);
+    });
+    EXPECT_EQ(1u, dwordOf(flag()));
+    openStart(nullptr);
+}
+
+TEST_F(OrvaneNotice, EscapeAndCloseBoxKeepWhatTheBoxSays) {
+    openStart([](HWND notice) {
+        driver::click(notice, 1001);
+        driver::closeBox(notice);
+    });
+    EXPECT_EQ(0u, dwordOf(flag()));
+    openStart([](HWND notice) { driver::pressEscape(notice); });
+    EXPECT_EQ(1u, dwordOf(flag()));
+}
+
+TEST_F(OrvaneNotice, StoredZeroOrOtherTypesAreReadByTheirBytes) {
+    reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
+    openStart([](HWND notice) { driver::click(notice, IDOK); });
+    const BYTE two[] = {0, 7};
+    reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", REG_BINARY, two, sizeof two);
+    openStart(nullptr);
+    // Too large to read: no flag.
+    const BYTE eight[8] = {1, 1, 1, 1, 1, 1, 1, 1};
+    reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", REG_BINARY, eight, sizeof eight);
+    openStart([](HWND notice) { driver::click(notice, IDOK); });
+}
+
+TEST_F(OrvaneNotice, WithoutAWorldKeyItIsShownEveryTimeAndNothingIsStored) {
+    reg::deleteTree(kWorld);
+    for (int i = 0; i < 2; ++i) openStart([](HWND notice) { driver::click(notice, IDOK); });
+    EXPECT_EQ(0, flagWrites);
+    EXPECT_FALSE(reg::get(kWorld, "NoShowOrvaneInfoDlg").exists);
+}

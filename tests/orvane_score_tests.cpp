@@ -1,0 +1,248 @@
+// Orvane's score entry point: name entry, the stored table and the hall of fame.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "DialogDriver.h"
+#include "ImportHook.h"
+#include "Installation.h"
+#include "Plugin.h"
+#include "RegistrySandbox.h"
+
+namespace {
+const char* const kWorld = "dZORV_Orbit";
+const char* const kHallOfFame = "Orvane Hall of Fame";
+const char* const kNameEntry = "Orvane Hall Of Fame";
+
+class OrvaneScore : public ::testing::Test {
+protected:
+    OrvaneScore() {
+        install.addWorld(kWorld);
+        install.setCurrentWorld(kWorld);
+    }
+
+    std::string stored(const char* suffix) {
+        return reg::text(kWorld, (std::string("Orvanedefault") + suffix).c_str());
+    }
+
+    void storeEntry(int rank, const char* name, const char* level, const char* score) {
+        const std::string r = std::to_string(rank);
+        reg::setString(kWorld, ("OrvanedefaultName" + r).c_str(), name, REG_SZ, false);
+        reg::setString(kWorld, ("OrvanedefaultLevel" + r).c_str(), level, REG_SZ, false);
+        reg::setString(kWorld, ("OrvanedefaultScore" + r).c_str(), score, REG_SZ, false);
+    }
+
+    // Runs the score entry point on the given score string while the script drives it.
+    int runScore(const char* scoreString, std::function<void()> script) {
+        strcpy(buffer, scoreString);
+        ScriptedRun driverThread(script);
+        return plugin.score(buffer, 0x5a5a5a5a);
+    }
+
+    Installation install;
+    Plugin plugin{"orvane.dll"};
+    char buffer[128] = {};
+};
+
+void enterName(const char* name) {
+    HWND entry = driver::waitFor(kNameEntry);
+    if (!entry) return;
+    driver::type(driver::item(entry, 124), name);
+    driver::click(entry, IDOK);
+}
+
+// The nine cells of the table, row by row.
+std::string tableShown(HWND hallOfFame) {
+    std::string cells;
+    for (int id = 110; id <= 118; ++id) cells += driver::text(hallOfFame, id) + "|";
+    return cells;
+}
+}  // namespace
+
+TEST_F(OrvaneScore, QualifyingScoreAsksForANameFirstThenShowsTheTable) {
+    EXPECT_EQ(0, runScore("default*1500*3", [] {
+                  HWND entry = driver::waitFor(kNameEntry);
+                  if (!entry) return;
+                  HWND hallOfFame = driver::find(kHallOfFame);
+                  EXPECT_NE(nullptr, hallOfFame);
+                  EXPECT_FALSE(driver::visible(hallOfFame));
+                  EXPECT_EQ("1500", driver::text(entry, 119));
+                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(entry, 119)));
+                  EXPECT_EQ("GAME OVER", driver::text(entry, 120));
+                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(entry, 120)));
+                  EXPECT_NE(FW_BOLD, driver::fontWeight(driver::item(entry, 124)));
+                  EXPECT_EQ(driver::item(entry, 124), driver::focus(entry));
+                  driver::type(driver::item(entry, 124), "ACE");
+                  driver::click(entry, IDOK);
+
+                  hallOfFame = driver::waitFor(kHallOfFame);
+                  if (!hallOfFame) return;
+                  EXPECT_EQ("ACE|3|1500|||||||", tableShown(hallOfFame));
+                  EXPECT_EQ("1500", driver::text(hallOfFame, 119));
+                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(hallOfFame, 119)));
+                  EXPECT_EQ(driver::item(hallOfFame, IDCANCEL), driver::focus(hallOfFame));
+                  driver::click(hallOfFame, IDCANCEL);
+              }));
+    EXPECT_STREQ("default", buffer);
+    EXPECT_EQ("ACE", stored("Name1"));
+    EXPECT_EQ("3", stored("Level1"));
+    EXPECT_EQ("1500", stored("Score1"));
+}
+
+TEST_F(OrvaneScore, CancelledOrEmptyNameIsRecordedWithoutAName) {
+    runScore("default*1500*3", [] {
+        if (HWND entry = driver::waitFor(kNameEntry)) driver::click(entry, IDCANCEL);
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
+            EXPECT_EQ("|3|1500|||||||", tableShown(hallOfFame));
+            driver::closeBox(hallOfFame);
+        }
+    });
+    runScore("default*2000*4", [] {
+        if (HWND entry = driver::waitFor(kNameEntry)) driver::pressEnter(entry);
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
+            // The earlier unnamed result moves down rather than vanishing.
+            EXPECT_EQ("|4|2000||3|1500||||", tableShown(hallOfFame));
+            driver::pressEscape(hallOfFame);
+        }
+    });
+}
+
+TEST_F(OrvaneScore, NamesAreCutAtEightCharacters) {
+    runScore("default*10*1", [] {
+        HWND entry = driver::waitFor(kNameEntry);
+        if (!entry) return;
+        driver::type(driver::item(entry, 124), "ABCDEFGHIJ");
+        for (int i = 0; i < 100 && driver::text(entry, 124).size() < 8; ++i) Sleep(10);
+        Sleep(50);
+        EXPECT_EQ("ABCDEFGH", driver::text(entry, 124));
+        driver::click(entry, IDOK);
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
+    });
+    EXPECT_EQ("ABCDEFGH", stored("Name1"));
+}
+
+TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
+    storeEntry(1, "A", "5", "500");
+    storeEntry(2, "B", "3", "300");
+    storeEntry(3, "C", "1", "100");
+    runScore("default*100*9", [] {
+        HWND hallOfFame = driver::waitFor(kHallOfFame);
+        EXPECT_EQ(nullptr, driver::find(kNameEntry));
+        if (!hallOfFame) return;
+        EXPECT_EQ("A|5|500|B|3|300|C|1|100|", tableShown(hallOfFame));
+        EXPECT_EQ("100", driver::text(hallOfFame, 119));
+        driver::click(hallOfFame, IDCANCEL);
+    });
+    runScore("default*301*2", [] {
+        enterName("NEW");
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
+            EXPECT_EQ("A|5|500|NEW|2|301|B|3|300|", tableShown(hallOfFame));
+            driver::click(hallOfFame, IDCANCEL);
+        }
+    });
+}
+
+TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {
+    EXPECT_EQ(1, runScore("default*0*1", [] {
+                  if (HWND h = driver::waitFor(kHallOfFame)) driver::click(h, 1000);
+              }));
+    EXPECT_EQ(0, runScore("default*0*1", [] {
+                  if (HWND h = driver::waitFor(kHallOfFame)) driver::pressEscape(h);
+              }));
+    EXPECT_EQ(0, runScore("default*0*1", [] {
+                  if (HWND h = driver::waitFor(kHallOfFame)) driver::closeBox(h);
+              }));
+    EXPECT_EQ(0, runScore("default*0*1", [] {
+                  if (HWND h = driver::waitFor(kHallOfFame)) driver::pressEnter(h);
+              }));
+}
+
+TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
+    runScore("default*0042*0003", [] {
+        enterName("Z");
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
+            EXPECT_EQ("42", driver::text(hallOfFame, 119));
+            driver::click(hallOfFame, IDCANCEL);
+        }
+    });
+    EXPECT_EQ("42", stored("Score1"));
+    EXPECT_EQ("3", stored("Level1"));
+    EXPECT_EQ("default", std::string(buffer));
+}
+
+// Missing fields count 0 and are never read from beyond the host's string.
+TEST_F(OrvaneScore, MissingFieldsCountZero) {
+    for (const char* scoreString : {"default", "default*", "default**", "", "*"}) {
+        runScore(scoreString, [scoreString] {
+            HWND hallOfFame = driver::waitFor(kHallOfFame);
+            EXPECT_EQ(nullptr, driver::find(kNameEntry)) << scoreString;
+            if (!hallOfFame) return;
+            EXPECT_EQ("0", driver::text(hallOfFame, 119)) << scoreString;
+            driver::click(hallOfFame, IDCANCEL);
+        });
+    }
+    runScore("default**5", [] {
+        enterName("SKIP");
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
+    });
+    EXPECT_EQ("5", stored("Score1"));
+    EXPECT_EQ("0", stored("Level1"));
+    ScriptedRun closeIt([] {
+        if (HWND h = driver::waitFor(kHallOfFame)) driver::click(h, IDCANCEL);
+    });
+    EXPECT_EQ(0, plugin.score(nullptr, 0));
+}
+
+namespace {
+std::set<HANDLE> liveObjects;
+int objectsMade;
+decltype(&LoadImageA) realLoadImage;
+decltype(&CreateFontIndirectA) realCreateFont;
+decltype(&DeleteObject) realDeleteObject;
+
+HANDLE WINAPI trackedLoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    HANDLE image = realLoadImage(instance, name, type, cx, cy, flags);
+    if (image) liveObjects.insert(image), ++objectsMade;
+    return image;
+}
+
+HFONT WINAPI trackedCreateFont(const LOGFONTA* description) {
+    HFONT font = realCreateFont(description);
+    if (font) liveObjects.insert(font), ++objectsMade;
+    return font;
+}
+
+BOOL WINAPI trackedDeleteObject(HGDIOBJ object) {
+    EXPECT_EQ(1u, liveObjects.erase(object)) << "deleted something it did not make, or twice";
+    return realDeleteObject(object);
+}
+}  // namespace
+
+TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
+    ImportHook load(plugin.module, "USER32.dll", "LoadImageA", reinterpret_cast<const void*>(&trackedLoadImage));
+    ImportHook font(plugin.module, "GDI32.dll", "CreateFontIndirectA",
+                    reinterpret_cast<const void*>(&trackedCreateFont));
+    ImportHook remove(plugin.module, "GDI32.dll", "DeleteObject", reinterpret_cast<const void*>(&trackedDeleteObject));
+    realLoadImage = load.original<decltype(&LoadImageA)>();
+    realCreateFont = font.original<decltype(&CreateFontIndirectA)>();
+    realDeleteObject = remove.original<decltype(&DeleteObject)>();
+    reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
+
+    char start[16];
+    {
+        ScriptedRun driverThread([] {
+            if (HWND notice = driver::waitFor("Orvane Info")) driver::click(notice, IDOK);
+            if (HWND dialog = driver::waitFor("Orvane Start Game Dialog")) driver::click(dialog, 102);
+        });
+        EXPECT_TRUE(plugin.start(start, 0));
+    }
+    EXPECT_EQ(1, objectsMade);
+    runScore("default*700*2", [] {
+        enterName("ACE");
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, 1000);
+    });
+    EXPECT_EQ(3, objectsMade);
+    EXPECT_TRUE(liveObjects.empty());
+}

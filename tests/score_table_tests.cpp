@@ -1,0 +1,196 @@
+// The hall of fame's update rule, over an in-memory store that records every write.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "CurrentWorld.h"
+#include "ScoreTable.h"
+
+// The store the table code reads and writes in this test.
+namespace {
+std::map<std::string, std::string> store;
+std::vector<std::pair<std::string, std::string>> writes;
+}  // namespace
+
+void readWorldValue(const char* name, char* buffer, DWORD size) {
+    memset(buffer, 0, size);
+    auto found = store.find(name);
+    if (found != store.end() && found->second.size() < size) memcpy(buffer, found->second.data(), found->second.size());
+}
+
+void writeWorldValue(const char* name, const char* text) {
+    writes.emplace_back(name, text);
+    store[name] = text;
+}
+
+namespace {
+struct Entry {
+    std::string name, level, score;
+    bool recorded() const { return !name.empty() || !level.empty() || !score.empty(); }
+    bool operator==(const Entry& other) const {
+        return name == other.name && level == other.level && score == other.score;
+    }
+};
+
+void PrintTo(const Entry& e, std::ostream* out) { *out << "{" << e.name << "|" << e.level << "|" << e.score << "}"; }
+
+void storeTable(const std::vector<Entry>& entries) {
+    store.clear();
+    writes.clear();
+    for (int rank = 1; rank <= 3; ++rank) {
+        const Entry& e = entries[rank - 1];
+        const std::string r = std::to_string(rank);
+        if (!e.name.empty()) store["OrvanedefaultName" + r] = e.name;
+        if (!e.level.empty()) store["OrvanedefaultLevel" + r] = e.level;
+        if (!e.score.empty()) store["OrvanedefaultScore" + r] = e.score;
+    }
+}
+
+std::vector<Entry> storedTable() {
+    std::vector<Entry> entries;
+    for (int rank = 1; rank <= 3; ++rank) {
+        const std::string r = std::to_string(rank);
+        entries.push_back(
+            {store["OrvanedefaultName" + r], store["OrvanedefaultLevel" + r], store["OrvanedefaultScore" + r]});
+    }
+    return entries;
+}
+
+// Plays one result into the stored table the way the hall of fame does.
+void play(const char* name, int score, int level) {
+    const ScoreTable snapshot = readScoreTable("Orvane", "default");
+    writes.clear();
+    if (scoreQualifies(snapshot, score)) updateScoreTable("Orvane", "default", snapshot, name, score, level);
+}
+
+std::vector<std::string> writtenNames() {
+    std::vector<std::string> names;
+    for (auto& w : writes) names.push_back(w.first);
+    return names;
+}
+}  // namespace
+
+TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
+    storeTable({{"ACE", "3", "1500"}, {"BOB", "2", "900"}, {"", "", ""}});
+    const ScoreTable table = readScoreTable("Orvane", "default");
+    EXPECT_STREQ("ACE", table.entries[0].name);
+    EXPECT_STREQ("2", table.entries[1].level);
+    EXPECT_STREQ("900", table.entries[1].score);
+    EXPECT_STREQ("", table.entries[2].score);
+    // A name of 16 bytes does not fit its capacity and reads as unnamed.
+    store["OrvanedefaultName1"] = std::string(16, 'N');
+    EXPECT_STREQ("", readScoreTable("Orvane", "default").entries[0].name);
+}
+
+TEST(ScoreTable, EmptyTableTakesExactlyThreeWrites) {
+    storeTable({{}, {}, {}});
+    play("ACE", 1500, 3);
+    EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{
+                  {"OrvanedefaultName1", "ACE"}, {"OrvanedefaultLevel1", "3"}, {"OrvanedefaultScore1", "1500"}}),
+              writes);
+    storeTable({{}, {}, {}});
+    play("ACE", 0, 1);
+    play("ACE", -5, 1);
+    EXPECT_TRUE(writes.empty());
+}
+
+TEST(ScoreTable, NamedTablesKeepTheirWriteSequences) {
+    const std::vector<Entry> table = {{"A", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}};
+    storeTable(table);
+    play("N", 100, 1);
+    EXPECT_TRUE(writes.empty());
+
+    storeTable(table);
+    play("N", 300, 1);
+    EXPECT_EQ((std::vector<Entry>{table[0], table[1], {"N", "1", "300"}}), storedTable());
+    EXPECT_EQ(3u, writes.size());
+
+    storeTable(table);
+    play("N", 301, 2);
+    EXPECT_EQ((std::vector<Entry>{table[0], {"N", "2", "301"}, table[1]}), storedTable());
+    EXPECT_EQ(6u, writes.size());
+
+    storeTable(table);
+    play("N", 1000, 9);
+    EXPECT_EQ((std::vector<Entry>{{"N", "9", "1000"}, table[0], table[1]}), storedTable());
+    EXPECT_EQ((std::vector<std::string>{"OrvanedefaultName1", "OrvanedefaultLevel1", "OrvanedefaultScore1",
+                                        "OrvanedefaultName2", "OrvanedefaultLevel2", "OrvanedefaultScore2",
+                                        "OrvanedefaultName3", "OrvanedefaultLevel3", "OrvanedefaultScore3"}),
+              writtenNames());
+}
+
+// Results entered without a name are recorded like any other and move down with the rest.
+TEST(ScoreTable, UnnamedResultsAreNeitherLostNorShownTwice) {
+    storeTable({{"", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}});
+    play("N", 600, 1);
+    EXPECT_EQ((std::vector<Entry>{{"N", "1", "600"}, {"", "5", "500"}, {"B", "3", "300"}}), storedTable());
+
+    storeTable({{"A", "5", "500"}, {"", "3", "300"}, {"C", "1", "100"}});
+    play("N", 600, 1);
+    EXPECT_EQ((std::vector<Entry>{{"N", "1", "600"}, {"A", "5", "500"}, {"", "3", "300"}}), storedTable());
+}
+
+TEST(ScoreTable, MovedTextsAreCopiedAsStoredAndNewOnesFormatted) {
+    storeTable({{"A", "007", " 0042"}, {}, {}});
+    play("N", 42, -3);
+    EXPECT_EQ((std::vector<Entry>{{"A", "007", " 0042"}, {"N", "-3", "42"}, {}}), storedTable());
+    storeTable({{"A", "1", "12abc"}, {"B", "1", "x"}, {}});
+    play("N", 13, 1);
+    EXPECT_EQ((std::vector<Entry>{{"N", "1", "13"}, {"A", "1", "12abc"}, {"B", "1", "x"}}), storedTable());
+}
+
+// Reference: the result goes in at its rank, and the first place from there down that never
+// held a result makes room, or else the third place falls out.
+TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
+    std::mt19937 random(20261207);
+    const char* const names[] = {"", "", "ACE", "B O B", "zed", "12345678"};
+    const char* const numbers[] = {"", "0", "5", "100", "0042", " 300", "-7", "300", "2147483647", "99x", "abc"};
+    auto pick = [&](auto& list) { return std::string(list[random() % (sizeof list / sizeof *list)]); };
+    for (int round = 0; round < 20000; ++round) {
+        std::vector<Entry> old(3);
+        for (Entry& e : old) {
+            e = {pick(names), pick(numbers), pick(numbers)};
+            if (random() % 4 == 0) e = {};
+        }
+        const int score = static_cast<int>(random() % 700) - 100;
+        const std::string name = pick(names);
+        storeTable(old);
+        play(name.c_str(), score, 4);
+
+        // Only a result that beats the third place is asked for; then the first place it beats wins.
+        int rank = 0;
+        while (rank < 3 && !(score > atoi(old[rank].score.c_str()))) ++rank;
+        if (!(score > atoi(old[2].score.c_str()))) rank = 3;
+        std::vector<Entry> expected = old;
+        std::vector<std::string> expectedWrites;
+        if (rank < 3) {
+            int room = rank;
+            while (room < 2 && old[room].recorded()) ++room;
+            expected.erase(expected.begin() + room);
+            expected.insert(expected.begin() + rank, Entry{name, "4", std::to_string(score)});
+            for (int slot = rank; slot <= room; ++slot)
+                for (const char* field : {"Name", "Level", "Score"})
+                    expectedWrites.push_back("Orvanedefault" + std::string(field) + std::to_string(slot + 1));
+        }
+        ASSERT_EQ(expected, storedTable()) << "round " << round << " score " << score;
+        ASSERT_EQ(expectedWrites, writtenNames()) << "round " << round;
+
+        // Every recorded result is still there, but for the one pushed out of third place.
+        int lost = 0;
+        for (size_t i = 0; i < old.size(); ++i) {
+            const Entry& e = old[i];
+            if (!e.recorded() || std::find(old.begin(), old.begin() + i, e) != old.begin() + i) continue;
+            int before = 0, after = 0;
+            for (const Entry& o : old) before += o == e;
+            for (const Entry& n : storedTable()) after += n == e;
+            lost += before > after ? before - after : 0;
+            ASSERT_LE(after, before + (e == Entry{name, "4", std::to_string(score)} ? 1 : 0)) << "round " << round;
+        }
+        ASSERT_LE(lost, 1) << "round " << round;
+    }
+}
