@@ -1,15 +1,9 @@
 #include "GameScoreDlg.h"
 
-#include <cstdio>
-
-#include "BoldFont.h"
 #include "CurrentWorld.h"
-#include "NameEntryDlg.h"
 #include "ScoreTable.h"
 
 namespace {
-const char* const kGame = "Orvane";
-
 struct Cell {
     const char* suffix;
     DWORD capacity;
@@ -29,32 +23,13 @@ const MessageMapEntry CGameScoreDlg::messageMap[] = {
 
 const MessageMapEntry* CGameScoreDlg::GetMessageMap() const { return messageMap; }
 
-BOOL CGameScoreDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    const ScoreTable snapshot = readScoreTable(kGame, mode);
-    CString scoreText;
-    scoreText.Format("%i", score);
-
-    HWND scoreControl = GetDlgItem(IDC_SCORE);
-    boldFont_.reset(createBoldFont(scoreControl));
-    if (boldFont_) ::SendMessageA(scoreControl, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
-    SetDlgItemTextA(m_hWnd, IDC_SCORE, scoreText);
-
-    // This dialog is not shown yet, so the name is asked for on its own.
-    if (scoreQualifies(snapshot, score)) {
-        CNameEntryDlg nameEntry;
-        nameEntry.title = "Orvane Hall Of Fame";
-        nameEntry.scoreText = scoreText;
-        nameEntry.DoModal();
-        updateScoreTable(kGame, mode, snapshot, nameEntry.playerName, score, level);
-    }
-
+// Read afresh, never from the snapshot: the table shows what the store now holds.
+void CGameScoreDlg::ShowTables() {
     for (const Cell& cell : kCells) {
         char text[32];
-        readWorldValue(scoreValueName(kGame, mode, cell.suffix), text, cell.capacity);
+        readWorldValue(scoreValueName(game(), mode, cell.suffix), text, cell.capacity);
         SetDlgItemTextA(m_hWnd, cell.control, text);
     }
-    return TRUE;
 }
 
 void CGameScoreDlg::OnReplay() { EndDialog(IDC_REPLAY); }

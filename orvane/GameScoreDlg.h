@@ -1,25 +1,18 @@
 #pragma once
 
-#include "CString.h"
-#include "Dialog.h"
-#include "Handles.h"
+#include "HallOfFameDlg.h"
 #include "resource.h"
 
-class CGameScoreDlg : public CDialog {
+// Records a finished game and shows Orvane's hall of fame.
+class CGameScoreDlg : public CHallOfFameDlg {
 public:
-    CGameScoreDlg() : CDialog(IDD_GAME_SCORE) {}
-
-    int level = 0;
-    int score = 0;
-    CString mode;
+    CGameScoreDlg() : CHallOfFameDlg(IDD_GAME_SCORE, "Orvane", "Orvane Hall Of Fame") {}
 
 protected:
     const MessageMapEntry* GetMessageMap() const override;
-    BOOL OnInitDialog() override;
+    void ShowTables() override;
 
 private:
     static const MessageMapEntry messageMap[];
     void OnReplay();
-
-    GdiObject boldFont_;  // outlives the window that uses it
 };

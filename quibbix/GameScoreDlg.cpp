@@ -1,13 +1,8 @@
 #include "GameScoreDlg.h"
 
-#include "BoldFont.h"
 #include "CurrentWorld.h"
-#include "NameEntryDlg.h"
-#include "ScoreTable.h"
 
 namespace {
-const char kGame[] = "Quibbix";
-
 struct DisplayedValue {
     const char* name;
     DWORD capacity;
@@ -35,31 +30,13 @@ const MessageMapEntry CGameScoreDlg::messageMap[] = {
 
 const MessageMapEntry* CGameScoreDlg::GetMessageMap() const { return messageMap; }
 
-BOOL CGameScoreDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    const ScoreTable snapshot = readScoreTable(kGame, mode);
-    CString scoreText;
-    scoreText.Format("%i", score);
-
-    HWND scoreControl = GetDlgItem(IDC_SCORE);
-    boldFont_.reset(createBoldFont(scoreControl));
-    if (boldFont_) ::SendMessageA(scoreControl, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
-    ::SetWindowTextA(scoreControl, scoreText);
-
-    if (scoreQualifies(snapshot, score)) {
-        CNameEntryDlg nameEntry;
-        nameEntry.title = "Quibbix Hall Of Fame";
-        nameEntry.scoreText = scoreText;
-        nameEntry.DoModal();
-        updateScoreTable(kGame, mode, snapshot, nameEntry.playerName, score, level);
-    }
-
+// Both tables, whatever mode was played, read afresh from the store.
+void CGameScoreDlg::ShowTables() {
     for (const DisplayedValue& value : kDisplayed) {
         char text[32];
         readWorldValue(value.name, text, value.capacity);
         SetDlgItemTextA(m_hWnd, value.control, text);
     }
-    return TRUE;
 }
 
 void CGameScoreDlg::OnReplay() { EndDialog(IDC_REPLAY); }

@@ -1,26 +1,18 @@
 #pragma once
 
-#include "CString.h"
-#include "Dialog.h"
-#include "Handles.h"
+#include "HallOfFameDlg.h"
 #include "resource.h"
 
 // Records a finished game in its mode's hall of fame and shows both of the game's tables.
-class CGameScoreDlg : public CDialog {
+class CGameScoreDlg : public CHallOfFameDlg {
 public:
-    CGameScoreDlg() : CDialog(IDD_GAME_SCORE) {}
-
-    int level = 0;
-    int score = 0;
-    CString mode;
+    CGameScoreDlg() : CHallOfFameDlg(IDD_GAME_SCORE, "Quibbix", "Quibbix Hall Of Fame") {}
 
 protected:
     const MessageMapEntry* GetMessageMap() const override;
-    BOOL OnInitDialog() override;
+    void ShowTables() override;
 
 private:
     static const MessageMapEntry messageMap[];
     void OnReplay();
-
-    GdiObject boldFont_;  // outlives the control that uses it
 };
