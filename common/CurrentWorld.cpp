@@ -12,6 +12,8 @@ namespace {
 const DWORD kWorldBufferSize = 260;
 // The host's own limit for the name it stores.
 const DWORD kCurrMovieLimit = 128;
+// The registry's longest value name. A longer one can reach it cut short, naming another value.
+const size_t kValueNameLimit = 16383;
 
 void traceWith(const char* format, const char* text) {
     CString line;
@@ -117,6 +119,7 @@ HKEY openWorldKey() {
 void readWorldValue(const char* name, char* buffer, DWORD size) {
     if (!name || !buffer || size == 0) return;
     memset(buffer, 0, size);
+    if (strlen(name) > kValueNameLimit) return;
     RegKey key(openWorldKey());
     if (!key) return;
     DWORD type = 0;
@@ -131,6 +134,7 @@ void writeWorldValue(const char* name, const char* text) {
     RegKey key(openWorldKey());
     if (!key) return;
     const DWORD length = static_cast<DWORD>(strlen(text));
-    if (RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) != ERROR_SUCCESS)
+    if (strlen(name) > kValueNameLimit ||
+        RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) != ERROR_SUCCESS)
         MessageBoxA(nullptr, "Unable to save game stat info!", "ZORV Error", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
 }
