@@ -1,0 +1,565 @@
+// Hostile input: generated score strings, start strings into buffers of their exact size, and
+// registry data of every wrong kind, each placed against a page that cannot be touched.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "CurrentWorld.h"
+#include "DialogDriver.h"
+#include "GuardedBuffer.h"
+#include "HostSettings.h"
+#include "Installation.h"
+#include "Interceptors.h"
+#include "Plugin.h"
+#include "ScoreString.h"
+
+namespace {
+// ---- What the host's score string must give, worked out without strtok or atoi.
+
+struct Parsed {
+    std::string mode;
+    int score = 0;
+    int level = 0;
+    std::string after;  // the caller's bytes once split, terminator included
+};
+
+bool isBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// msvcrt's atoi: blanks, one sign, digits; a number too large keeps its low 32 bits, as
+// msvcrt does under Wine.
+int referenceAtoi(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    uint32_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+    return static_cast<int>(negative ? 0u - value : value);
+}
+
+// Fields are what lies between runs of '*'; of the first three, the '*' that ends each one
+// becomes a terminator in the caller's buffer.
+Parsed referenceParse(const std::string& text) {
+    Parsed parsed;
+    parsed.after = text + '\0';
+    std::vector<std::string> fields;
+    size_t i = 0;
+    while (fields.size() < 3) {
+        while (i < text.size() && text[i] == '*') ++i;
+        if (i == text.size()) break;
+        const size_t start = i;
+        while (i < text.size() && text[i] != '*') ++i;
+        fields.push_back(text.substr(start, i - start));
+        if (i < text.size()) parsed.after[i++] = '\0';
+    }
+    if (fields.size() > 0) parsed.mode = fields[0];
+    if (fields.size() > 1) parsed.score = referenceAtoi(fields[1]);
+    if (fields.size() > 2) parsed.level = referenceAtoi(fields[2]);
+    return parsed;
+}
+
+// ---- Generated score strings.
+
+// Deterministic, so that a failing string comes back on every run.
+struct Random {
+    uint32_t state = 0x9e3779b9;
+    uint32_t next() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    }
+    size_t below(size_t n) { return next() % n; }
+};
+
+std::string digits(Random& r, size_t count) {
+    std::string text;
+    while (count--) text += static_cast<char>('0' + r.below(10));
+    return text;
+}
+
+// Any byte but the separator and the terminator: letters, digits, blanks, signs, high bytes.
+std::string junk(Random& r, size_t count) {
+    std::string text;
+    while (count--) {
+        char c;
+        do c = static_cast<char>(1 + r.below(255));
+        while (c == '*');
+        text += c;
+    }
+    return text;
+}
+
+std::string field(Random& r) {
+    static const char* const kEdges[] = {
+        "0",           "-0",         "+0",         "2147483647",           "2147483648",           "-2147483648",
+        "-2147483649", "4294967295", "4294967296", "-4294967297",          "99999999999999999999", "0x7f",
+        "1e9",         "3.75",       "12abc",      "00000000002147483647", "18446744073709551617", "1 2"};
+    std::string text;
+    if (r.below(4) == 0) text += std::string(1 + r.below(3), " \t\n\v\f\r"[r.below(6)]);
+    if (r.below(3) == 0) text += "+-"[r.below(2)];
+    if (r.below(10) == 0) text += "+- "[r.below(3)];
+    switch (r.below(5)) {
+        case 0:
+            break;
+        case 1:
+            text += kEdges[r.below(sizeof kEdges / sizeof *kEdges)];
+            break;
+        case 2:
+            text += digits(r, 1 + r.below(12));
+            break;
+        case 3:
+            text += digits(r, 10 + r.below(300));
+            break;
+        default:
+            text += junk(r, 1 + r.below(8));
+            break;
+    }
+    if (r.below(3) == 0) text += junk(r, 1 + r.below(4));
+    return text;
+}
+
+std::string stars(Random& r) { return std::string(r.below(4) ? 1 : 2 + r.below(3), '*'); }
+
+std::string scoreString(Random& r) {
+    static const char* const kModes[] = {"default", "random", "user", "Random", "USER", ""};
+    std::string text = r.below(5) == 0 ? stars(r) : "";
+    const size_t fields = r.below(6);
+    for (size_t i = 0; i < fields; ++i) {
+        if (i) text += stars(r);
+        if (i > 0 || r.below(3) == 0)
+            text += field(r);
+        else if (r.below(8) == 0)
+            text += junk(r, 100 + r.below(2000));
+        else
+            text += kModes[r.below(sizeof kModes / sizeof *kModes)];
+    }
+    if (r.below(5) == 0) text += stars(r);
+    return text;
+}
+
+const std::string kHugeMode(64 * 1024, 'm');
+
+std::vector<std::string> scoreStrings() {
+    std::vector<std::string> strings = {"",
+                                        "*",
+                                        "***",
+                                        "default",
+                                        "12345",
+                                        " ",
+                                        "default*",
+                                        "default**5",
+                                        "*default*5*3*",
+                                        kHugeMode,
+                                        kHugeMode + "*1500*3",
+                                        kHugeMode + "*" + std::string(5000, '9') + "*-7"};
+    Random r;
+    for (int i = 0; i < 12000; ++i) strings.push_back(scoreString(r));
+    return strings;
+}
+
+// Printable, and short enough for a failure message.
+std::string shown(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size() && i < 60; ++i) {
+        const unsigned char c = text[i];
+        char escaped[8];
+        snprintf(escaped, sizeof escaped, c >= 32 && c < 127 ? "%c" : "\\x%02x", c);
+        out += escaped;
+    }
+    if (text.size() > 60) out += "... (" + std::to_string(text.size()) + " bytes)";
+    return "\"" + out + "\"";
+}
+
+std::string decimal(int value) { return std::to_string(value); }
+}  // namespace
+
+TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
+    const std::vector<std::string> strings = scoreStrings();
+    size_t longest = 0;
+    for (const std::string& text : strings) longest = std::max(longest, text.size());
+    GuardedBuffer guarded(longest + 1);
+    volatile size_t probe = strlen(guarded.fill(4, 'x'));  // the guard itself must catch a read one past
+    EXPECT_EQ(1, guarded.violations()) << probe;
+    int outside = 0, mismatched = 0;
+    for (const std::string& text : strings) {
+        char* buffer = guarded.place(text.c_str(), text.size() + 1);
+        CString mode("stale");
+        int score = 0x5a5a5a5a, level = 0x5a5a5a5a;
+        splitScoreString(buffer, mode, score, level);
+        const int faults = guarded.violations();
+        const Parsed expected = referenceParse(text);
+        const bool same = expected.mode == static_cast<const char*>(mode) && expected.score == score &&
+                          expected.level == level && expected.after == std::string(buffer, text.size() + 1);
+        outside += faults != 0;
+        mismatched += !same;
+        if ((faults || !same) && outside + mismatched <= 5)
+            ADD_FAILURE() << shown(text) << ": " << faults << " faults; mode " << shown(static_cast<const char*>(mode))
+                          << " score " << score << " level " << level << ", expected " << shown(expected.mode) << " "
+                          << expected.score << " " << expected.level;
+    }
+    EXPECT_EQ(0, outside);
+    EXPECT_EQ(0, mismatched);
+    EXPECT_GE(strings.size(), 10000u);
+    printf("[ score strings ] %zu tested, %d out of bounds, %d mismatches\n", strings.size(), outside, mismatched);
+}
+
+namespace {
+const char* const kWorld = "dZORV_Bad";
+
+struct Seen {
+    std::string asked, shown;
+    int boxes = 0;
+};
+
+// Answers the score entry point until its hall of fame has been read and closed: the name
+// entry with OK and no name, refused writes' message boxes with OK.
+void answer(const char* nameEntry, const char* hallOfFame, Seen& seen) {
+    std::set<HWND> answered;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
+        for (HWND window : driver::windowsOfProcess()) {
+            if (answered.count(window) || !driver::visible(window)) continue;
+            const std::string caption = driver::text(window);
+            if (caption == nameEntry) {
+                seen.asked = driver::text(window, 119);
+                driver::click(window, IDOK);
+            } else if (caption == "ZORV Error") {
+                ++seen.boxes;
+                PostMessageA(window, WM_COMMAND, IDOK, 0);
+            } else if (caption == hallOfFame) {
+                seen.shown = driver::text(window, 119);
+                driver::click(window, IDCANCEL);
+                return;
+            } else {
+                continue;
+            }
+            answered.insert(window);
+        }
+    }
+    ADD_FAILURE() << "no hall of fame";
+}
+
+DWORD valuesIn(const char* world) {
+    HKEY key = nullptr;
+    DWORD count = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string("SOFTWARE\\ZORV\\") + world).c_str(), 0, KEY_READ, &key) ==
+        ERROR_SUCCESS) {
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                         nullptr);
+        RegCloseKey(key);
+    }
+    return count;
+}
+
+struct ScoreDialogs {
+    const char* dll;
+    const char* prefix;
+    const char* hallOfFame;
+    const char* nameEntry;
+};
+}  // namespace
+
+// A sample through both plug-ins, each on an empty table, so a positive score is recorded.
+TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
+    const std::vector<std::string> all = scoreStrings();
+    std::vector<std::string> sample(all.begin(), all.begin() + 12);
+    for (size_t i = 12; i < all.size(); i += 500) sample.push_back(all[i]);
+    Installation install;
+    install.addWorld(kWorld);
+    install.setCurrentWorld(kWorld);
+    GuardedBuffer guarded(kHugeMode.size() + 6000);
+    const ScoreDialogs plugins[] = {{"orvane.dll", "Orvane", "Orvane Hall of Fame", "Orvane Hall Of Fame"},
+                                    {"quibbix.dll", "Quibbix", "Quibbix Hall of Fame", "Quibbix Hall Of Fame"}};
+    for (const ScoreDialogs& dialogs : plugins) {
+        Plugin plugin(dialogs.dll);
+        ASSERT_NE(nullptr, plugin.score);
+        for (const std::string& text : sample) {
+            reg::deleteTree(kWorld);
+            reg::createKey(kWorld);
+            char* buffer = guarded.place(text.c_str(), text.size() + 1);
+            Seen seen;
+            int result;
+            {
+                ScriptedRun run([&] { answer(dialogs.nameEntry, dialogs.hallOfFame, seen); });
+                result = plugin.score(buffer, 0);
+            }
+            const Parsed expected = referenceParse(text);
+            const std::string where = std::string(dialogs.dll) + " " + shown(text);
+            EXPECT_EQ(0, guarded.violations()) << where;
+            EXPECT_EQ(0, result) << where;
+            EXPECT_EQ(expected.after, std::string(buffer, text.size() + 1)) << where;
+            EXPECT_EQ(decimal(expected.score), seen.shown) << where;
+            const std::string stored = dialogs.prefix + expected.mode + "Level1";
+            if (expected.score <= 0) {
+                EXPECT_EQ("", seen.asked) << where;
+                EXPECT_FALSE(reg::get(kWorld, stored.c_str()).exists) << where;
+            } else if (expected.mode.size() < 16000) {
+                EXPECT_EQ(decimal(expected.score), seen.asked) << where;
+                EXPECT_EQ(decimal(expected.level), reg::text(kWorld, stored.c_str())) << where;
+            } else {
+                // No value can be named after such a mode: every write is refused, none lands elsewhere.
+                EXPECT_EQ(3, seen.boxes) << where;
+                EXPECT_EQ(0u, valuesIn(kWorld)) << where;
+            }
+        }
+    }
+}
+
+namespace {
+// Runs a start entry point on the buffer while the script drives its dialog.
+bool runStart(Plugin& plugin, char* buffer, const char* caption, std::function<void(HWND)> script) {
+    ScriptedRun run([caption, script] {
+        if (HWND dialog = driver::waitFor(caption)) script(dialog);
+    });
+    return plugin.start(buffer, 0);
+}
+
+std::function<void(HWND)> clicks(std::vector<int> ids) {
+    return [ids](HWND dialog) {
+        for (int id : ids) driver::click(dialog, id);
+    };
+}
+
+// A folder whose full path is too long for the narrow calls; removed before the installation.
+struct LongFolder {
+    explicit LongFolder(const std::string& path) : wide(L"\\\\?\\" + std::wstring(path.begin(), path.end())) {
+        made = CreateDirectoryW(wide.c_str(), nullptr) != 0;
+    }
+    ~LongFolder() { RemoveDirectoryW(wide.c_str()); }
+    std::wstring wide;
+    bool made;
+};
+}  // namespace
+
+TEST(StartStringBuffers, OrvaneWritesItsEightBytesOrNothing) {
+    Installation install;
+    install.addWorld(kWorld);
+    install.setCurrentWorld(kWorld);
+    reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 1);
+    Plugin plugin("orvane.dll");
+    GuardedBuffer guarded(8);
+    char* buffer = guarded.fill(8, 0xbd);
+    EXPECT_TRUE(runStart(plugin, buffer, "Orvane Start Game Dialog", clicks({102})));
+    EXPECT_EQ(0, guarded.violations());
+    EXPECT_EQ(0, memcmp(buffer, "default", 8));
+    EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), "Orvane Start Game Dialog", clicks({IDCANCEL})));
+    EXPECT_EQ(0, guarded.violations());
+}
+
+TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
+    Installation install;
+    install.addFolder("games");
+    install.addFolder("games\\quibbix");
+    const std::string longest = "a" + std::string(250, 'x');  // the start string then fills 260 bytes
+    LongFolder folder(install.dir() + "games\\quibbix\\" + longest);
+    ASSERT_TRUE(folder.made);
+    struct Case {
+        std::vector<int> before;  // clicks before Random or User
+        int listed;               // -1: Random, else the custom set at this place in the list
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{}, -1, "random*0"},
+        {{1002}, -1, "random*-1"},
+        {{1004}, -1, "random*1"},
+        {{}, 0, "user*Vellomy*0"},
+        {{1002}, 0, "user*Vellomy*-1"},
+        {{1002}, 1, "user*" + longest + "*-1"},
+        {{1004}, 1, "user*" + longest + "*1"},
+    };
+    Plugin plugin("quibbix.dll");
+    GuardedBuffer guarded(260);
+    for (const Case& c : cases) {
+        char* buffer = guarded.fill(c.expected.size() + 1, 0xbd);
+        const bool started = runStart(plugin, buffer, "Quibbix Start Game Dialog", [&c](HWND start) {
+            clicks(c.before)(start);
+            if (c.listed < 0) return driver::click(start, 102);
+            driver::click(start, 104);
+            if (HWND levels = driver::waitFor("Quibbix Custom Levels Selection")) {
+                SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, c.listed, 0);
+                driver::click(levels, IDOK);
+            }
+        });
+        EXPECT_TRUE(started) << c.expected;
+        EXPECT_EQ(0, guarded.violations()) << c.expected;
+        EXPECT_EQ(c.expected, std::string(buffer, c.expected.size())) << c.expected;
+        EXPECT_EQ(0, buffer[c.expected.size()]) << c.expected;
+    }
+    EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), "Quibbix Start Game Dialog", clicks({1004, IDCANCEL})));
+    EXPECT_EQ(0, guarded.violations());
+}
+
+namespace {
+struct Stored {
+    DWORD type;
+    std::string bytes;
+};
+
+std::string bytes(const char* data, size_t size) { return std::string(data, size); }
+
+// The host's values as the registry holds them, read by the shared code through the real registry.
+struct WrongRegistryData : ::testing::Test {
+    Installation install;
+    Interceptors calls{GetModuleHandleA("zorvcore.dll")};
+    GuardedBuffer guarded{4096};
+
+    void SetUp() override {
+        ASSERT_TRUE(calls.installed());
+        install.addWorld("Home");
+        install.addWorld("dZORV_a");
+    }
+    void TearDown() override { EXPECT_TRUE(calls.allClosedBut()); }
+
+    void store(const char* subkey, const char* name, const Stored& value) {
+        ASSERT_TRUE(
+            reg::setBytes(subkey, name, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size())));
+    }
+    // The text in a buffer of 0xbd that ends at the guard; "(unterminated)" if it has none.
+    std::string terminated(const char* buffer, size_t size) {
+        EXPECT_EQ(0, guarded.violations());
+        const void* end = memchr(buffer, 0, size);
+        return end ? std::string(buffer) : "(unterminated)";
+    }
+};
+}  // namespace
+
+TEST_F(WrongRegistryData, MainDirOfEveryKindIsTerminatedWithin260Bytes) {
+    const std::string full(258, 'f');
+    // The directory read, or "" when there is none.
+    const std::vector<std::pair<Stored, std::string>> cases = {
+        {{REG_MULTI_SZ, bytes("C:\\A\0B\0\0", 8)}, "C:\\A\\"},
+        {{REG_QWORD, bytes("C:\\Host\0", 8)}, "C:\\Host\\"},
+        {{REG_DWORD_BIG_ENDIAN, "abcd"}, "abcd\\"},
+        {{REG_BINARY, "\\"}, "\\"},
+        {{REG_BINARY, full + '\0'}, full + "\\"},  // the limit exactly: 260 bytes with the backslash
+        {{REG_BINARY, std::string(258, 'g') + '\\'}, ""},
+        {{REG_BINARY, std::string(259, 'h') + '\0'}, ""},
+        {{REG_BINARY, bytes("\0abc", 4)}, ""},
+        {{REG_NONE, ""}, ""},
+    };
+    for (const auto& c : cases) {
+        store("", "MainDir", c.first);
+        char* buffer = guarded.fill(260, 0xbd);
+        const bool read = getInstallDir(buffer);
+        EXPECT_EQ(c.second, read ? terminated(buffer, 260) : "") << shown(c.first.bytes);
+        EXPECT_EQ(0, guarded.violations());
+    }
+}
+
+TEST_F(WrongRegistryData, CurrMovieOfEveryKindNamesAWorldOrIsRepaired) {
+    const std::vector<Stored> cases = {
+        {REG_BINARY, "Home"},
+        {REG_DWORD, "Home"},
+        {REG_EXPAND_SZ, bytes("Home\0", 5)},
+        {REG_MULTI_SZ, bytes("Home\0Away\0\0", 11)},
+        {REG_NONE, ""},
+        {REG_BINARY, bytes("\0Home", 5)},
+        {REG_BINARY, std::string(127, 'w') + '\0'},                // exactly the limit, naming no world
+        {REG_BINARY, bytes("Home\0", 5) + std::string(200, 'x')},  // too large, whatever it starts with
+    };
+    for (const Stored& value : cases) {
+        store("", "CurrMovie", value);
+        char* buffer = guarded.fill(260, 0xbd);
+        getCurrentWorld(buffer);
+        const bool stands = &value < &cases[4];
+        EXPECT_EQ(stands ? "Home" : "dZORV_a", terminated(buffer, 260)) << shown(value.bytes);
+    }
+    EXPECT_EQ(4u, calls.writes().size());
+}
+
+TEST_F(WrongRegistryData, WorldValuesOfEveryKindFitTheirBuffers) {
+    install.setCurrentWorld("Home");
+    struct Case {
+        Stored value;
+        DWORD size;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {{REG_MULTI_SZ, bytes("ab\0cd\0\0", 7)}, 16, "ab"},     {{REG_EXPAND_SZ, bytes("%PATH%\0", 7)}, 16, "%PATH%"},
+        {{REG_BINARY, bytes("ab\0cd", 5)}, 16, "ab"},           {{REG_NONE, ""}, 16, ""},
+        {{REG_QWORD, bytes("1234567\0", 8)}, 8, "1234567"},     {{REG_QWORD, bytes("1234567\0", 8)}, 4, ""},
+        {{REG_DWORD_BIG_ENDIAN, bytes("abc\0", 4)}, 4, "abc"},  {{REG_BINARY, "x"}, 1, ""},
+        {{REG_SZ, std::string(64 * 1024, 'v') + '\0'}, 32, ""},
+    };
+    for (const Case& c : cases) {
+        store("Home", "Value", c.value);
+        char* buffer = guarded.fill(c.size, 0xbd);
+        readWorldValue("Value", buffer, c.size);
+        EXPECT_EQ(c.expected, terminated(buffer, c.size)) << shown(c.value.bytes) << " into " << c.size;
+    }
+}
+
+// Value names as long as the registry allows, and longer: never cut short onto another value.
+TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
+    install.setCurrentWorld("Home");
+    const std::string longest(16383, 'n');
+    reg::setString("Home", longest.c_str(), "kept");
+    reg::setString("Home", "Orvan", "short");
+    char* buffer = guarded.fill(16, 0xbd);
+    readWorldValue(longest.c_str(), buffer, 16);
+    EXPECT_EQ("kept", terminated(buffer, 16));
+    for (size_t length : {16384u, 65536u + 5u, 70000u}) {
+        const std::string name = "Orvan" + std::string(length - 5, 'n');
+        buffer = guarded.fill(16, 0xbd);
+        readWorldValue(name.c_str(), buffer, 16);
+        EXPECT_EQ(std::string(16, '\0'), std::string(buffer, 16)) << length;
+        EXPECT_EQ(0, guarded.violations());
+        writeWorldValue(name.c_str(), "overwritten");
+    }
+    EXPECT_EQ("short", reg::text("Home", "Orvan"));
+    EXPECT_EQ(3u, calls.boxes().size());
+
+    writeWorldValue("Big", std::string(64 * 1024, 'b').c_str());
+    EXPECT_EQ(64u * 1024, reg::text("Home", "Big").size());
+    buffer = guarded.fill(32, 0xbd);
+    readWorldValue("Big", buffer, 32);
+    EXPECT_EQ(std::string(32, '\0'), std::string(buffer, 32));
+    EXPECT_EQ(0, guarded.violations());
+}
+
+TEST(NoticeFlag, EveryKindOfDataCountsByItsBytesOrAsNoFlag) {
+    Installation install;
+    install.addWorld(kWorld);
+    install.setCurrentWorld(kWorld);
+    struct Case {
+        Stored value;
+        bool noticeShown;
+    };
+    const std::vector<Case> cases = {
+        {{REG_SZ, bytes("1\0", 2)}, false},
+        {{REG_DWORD_BIG_ENDIAN, bytes("\0\0\0\1", 4)}, false},
+        {{REG_SZ, bytes("\0", 1)}, true},
+        {{REG_NONE, ""}, true},
+        {{REG_BINARY, bytes("\1\1\1\1\1", 5)}, true},  // too large to read: no flag
+        {{REG_SZ, bytes("12345\0", 6)}, true},
+    };
+    Plugin plugin("orvane.dll");
+    for (const Case& c : cases) {
+        ASSERT_TRUE(reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", c.value.type, c.value.bytes.data(),
+                                  static_cast<DWORD>(c.value.bytes.size())));
+        bool noticeShown = false;
+        char buffer[8];
+        ScriptedRun run([&noticeShown] {
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 8000; Sleep(5)) {
+                if (HWND notice = driver::find("Orvane Info"); notice && driver::visible(notice)) {
+                    noticeShown = true;
+                    driver::click(notice, IDOK);
+                    driver::waitGone(notice);
+                }
+                HWND dialog = driver::find("Orvane Start Game Dialog");
+                if (dialog && driver::visible(dialog)) return driver::click(dialog, IDCANCEL);
+            }
+        });
+        EXPECT_FALSE(plugin.start(buffer, 0));
+        run.finish();
+        EXPECT_EQ(c.noticeShown, noticeShown) << shown(c.value.bytes);
+    }
+}
