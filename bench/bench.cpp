@@ -1,0 +1,352 @@
+// How long each dialog of the plug-ins takes to become visible, next to the same template shown
+// bare by DialogBoxParamA in the same run; the registry calls of each entry point; the size
+// and imports of each DLL.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ImportHook.h"
+#include "Installation.h"
+#include "Plugin.h"
+
+namespace {
+const char* const kWorld = "dZORV_Bench";
+const int kWarmUp = 3;
+const int kRuns = 25;
+
+double now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return 1000.0 * count.QuadPart / frequency.QuadPart;
+}
+
+// ---- Seeing a dialog appear, on the thread that shows it, and answering it.
+//
+// A hook on the calling thread notes when a dialog gets WM_SHOWWINDOW, the moment it turns
+// visible, and posts its answer at once: no polling thread competes for the processor.
+
+struct Watch {
+    std::string target;   // caption whose showing is timed
+    std::string clickOn;  // when this one shows, its button 104 is clicked and the clock starts
+    double start = 0, shown = 0;
+    HWND clicked = nullptr;
+};
+Watch watch;
+
+std::string captionOf(HWND window) {
+    char text[128] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool isDialog(HWND window) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return strcmp(name, "#32770") == 0;
+}
+
+void post(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+LRESULT CALLBACK onMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    const bool showing = message->message == WM_SHOWWINDOW && message->wParam;
+    if (code == HC_ACTION && (showing || message->message == WM_DESTROY) && isDialog(message->hwnd)) {
+        if (showing) {
+            const double at = now();
+            const std::string caption = captionOf(message->hwnd);
+            if (caption == watch.target && !watch.shown) watch.shown = at;
+            if (caption == watch.clickOn && !watch.clicked) {
+                watch.clicked = message->hwnd;
+                watch.start = now();
+                PostMessageA(message->hwnd, WM_COMMAND, MAKEWPARAM(104, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(message->hwnd, 104)));
+            } else {
+                // The notice and the name entry are accepted, everything else cancelled.
+                const bool accept =
+                    caption.find("Info") != std::string::npos || caption.find("Of Fame") != std::string::npos;
+                post(message->hwnd, accept ? IDOK : IDCANCEL);
+            }
+        } else if (message->message == WM_DESTROY && watch.clicked && message->hwnd != watch.clicked) {
+            post(watch.clicked, IDCANCEL);  // the nested dialog is gone: close the one it came from
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Milliseconds from the start of action (or the click) to the target dialog showing.
+double timeShowing(const char* target, const char* clickOn, const std::function<void()>& action) {
+    watch = Watch();
+    watch.target = target;
+    watch.clickOn = clickOn ? clickOn : "";
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, onMessage, nullptr, GetCurrentThreadId());
+    watch.start = now();
+    action();
+    UnhookWindowsHookEx(hook);
+    return watch.shown ? watch.shown - watch.start : -1;
+}
+
+// ---- The bare templates: no initialisation work at all; optionally one nested template,
+// opened from the outer one's initialisation or from a click on its button 104.
+
+struct Bare {
+    HMODULE module;
+    int outer, inner;
+    bool innerOnClick;
+};
+const Bare* bare = nullptr;
+
+INT_PTR CALLBACK bareProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool outer = lParam == 1;
+    if (message == WM_INITDIALOG) {
+        if (outer && bare->inner && !bare->innerOnClick)
+            DialogBoxParamA(bare->module, MAKEINTRESOURCEA(bare->inner), GetActiveWindow(), bareProc, 0);
+        return TRUE;
+    }
+    if (message != WM_COMMAND) return FALSE;
+    const int id = LOWORD(wParam);
+    if (id == 104 && bare->innerOnClick) {
+        DialogBoxParamA(bare->module, MAKEINTRESOURCEA(bare->inner), GetActiveWindow(), bareProc, 0);
+        return TRUE;
+    }
+    if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
+    return id == IDOK || id == IDCANCEL;
+}
+
+void showBare(const Bare& what) {
+    bare = &what;
+    DialogBoxParamA(what.module, MAKEINTRESOURCEA(what.outer), nullptr, bareProc, 1);
+}
+
+// ---- The dialogs measured.
+
+struct Statistics {
+    double median, q1, q3;
+};
+
+Statistics statisticsOf(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    const size_t n = samples.size();
+    auto at = [&](double fraction) { return samples[static_cast<size_t>(fraction * (n - 1) + 0.5)]; };
+    return {at(0.5), at(0.25), at(0.75)};
+}
+
+struct Flow {
+    const char* dialog;
+    const char* dll;
+    const char* caption;
+    const char* clickOn;          // nested behind a click on this dialog's button 104
+    std::function<void()> setUp;  // registry state before each run
+    std::function<void(Plugin&)> call;
+    int templateId;     // the dialog's own template
+    int outerTemplate;  // the template it is nested in, or 0
+};
+
+struct Result {
+    Statistics real, bare, chain;
+};
+
+Result measure(const Flow& flow, Plugin& plugin) {
+    const Bare alone = {plugin.module, flow.templateId, 0, false};
+    const Bare chain = {plugin.module, flow.outerTemplate, flow.templateId, flow.clickOn != nullptr};
+    const Bare& bareAlone = flow.clickOn ? chain : alone;  // a click away either way
+    std::vector<double> real, bareTimes, chainTimes;
+    for (int run = 0; run < kWarmUp + kRuns; ++run) {
+        flow.setUp();
+        const double r = timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
+        const double b = timeShowing(flow.caption, flow.clickOn, [&] { showBare(bareAlone); });
+        const double c = flow.outerTemplate ? timeShowing(flow.caption, flow.clickOn, [&] { showBare(chain); }) : b;
+        if (r < 0 || b < 0 || c < 0) printf("%s: a dialog did not show\n", flow.dialog);
+        if (run < kWarmUp) continue;
+        real.push_back(r);
+        bareTimes.push_back(b);
+        chainTimes.push_back(c);
+    }
+    return {statisticsOf(real), statisticsOf(bareTimes), statisticsOf(chainTimes)};
+}
+
+// ---- Registry calls of one entry-point call, counted at the plug-in's own imports.
+
+struct RegistryCalls {
+    int opens, queries, sets, closes;
+};
+RegistryCalls counted;
+decltype(&RegOpenKeyExA) realOpen;
+decltype(&RegQueryValueExA) realQuery;
+decltype(&RegSetValueExA) realSet;
+decltype(&RegCloseKey) realClose;
+
+LONG WINAPI countOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
+    ++counted.opens;
+    return realOpen(parent, subkey, options, access, result);
+}
+LONG WINAPI countQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+    ++counted.queries;
+    return realQuery(key, name, reserved, type, data, size);
+}
+LONG WINAPI countSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+    ++counted.sets;
+    return realSet(key, name, reserved, type, data, size);
+}
+LONG WINAPI countClose(HKEY key) {
+    ++counted.closes;
+    return realClose(key);
+}
+
+RegistryCalls countRegistryCalls(const Flow& flow, Plugin& plugin) {
+    ImportHook open(plugin.module, "ADVAPI32.dll", "RegOpenKeyExA", reinterpret_cast<const void*>(&countOpen));
+    ImportHook query(plugin.module, "ADVAPI32.dll", "RegQueryValueExA", reinterpret_cast<const void*>(&countQuery));
+    ImportHook set(plugin.module, "ADVAPI32.dll", "RegSetValueExA", reinterpret_cast<const void*>(&countSet));
+    ImportHook close(plugin.module, "ADVAPI32.dll", "RegCloseKey", reinterpret_cast<const void*>(&countClose));
+    realOpen = open.original<decltype(&RegOpenKeyExA)>();
+    realQuery = query.original<decltype(&RegQueryValueExA)>();
+    realSet = set.original<decltype(&RegSetValueExA)>();
+    realClose = close.original<decltype(&RegCloseKey)>();
+    flow.setUp();
+    counted = RegistryCalls();
+    timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
+    return counted;
+}
+
+// ---- The DLL files.
+
+struct FileSize {
+    DWORD total, resources;
+};
+
+FileSize sizeOf(const char* dll) {
+    FileSize size = {0, 0};
+    FILE* file = fopen(dll, "rb");
+    if (!file) return size;
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[4096];
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
+    fclose(file);
+    size.total = static_cast<DWORD>(bytes.size());
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
+    const auto* section = IMAGE_FIRST_SECTION(nt);
+    for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+        if (strncmp(reinterpret_cast<const char*>(section->Name), ".rsrc", 8) == 0)
+            size.resources = section->SizeOfRawData;
+    return size;
+}
+
+std::string importsOf(HMODULE module) {
+    static char names[256][64];
+    const int count = std::min(listImports(module, names, 256), 256);
+    std::string list, dll;
+    for (int i = 0; i < count; ++i) {
+        const std::string entry = names[i];
+        const size_t bang = entry.find('!');
+        if (entry.substr(0, bang) != dll) {
+            dll = entry.substr(0, bang);
+            list += "\n    " + dll + ":";
+        }
+        list += " " + entry.substr(bang + 1);
+    }
+    return std::to_string(count) + " functions" + list;
+}
+
+void resetWorld(DWORD noticeFlag) {
+    reg::deleteTree(kWorld);
+    reg::createKey(kWorld);
+    reg::setDword(kWorld, "NoShowOrvaneInfoDlg", noticeFlag);
+}
+
+void score(Plugin& plugin, const char* text) {
+    char buffer[32];
+    strcpy(buffer, text);
+    plugin.score(buffer, 0);
+}
+
+void start(Plugin& plugin) {
+    char buffer[300];
+    plugin.start(buffer, 0);
+}
+
+void printStatistics(const Statistics& s) { printf(" %6.2f [%6.2f %6.2f]", s.median, s.q1, s.q3); }
+}  // namespace
+
+int main() {
+    Installation install;
+    install.addWorld(kWorld);
+    install.setCurrentWorld(kWorld);
+    install.addFolder("games");
+    install.addFolder("games\\quibbix");
+    for (const char* set : {"Alpha", "beta", "zeta"})
+        install.addFolder((std::string("games\\quibbix\\") + set).c_str());
+    // Stored tables to show, and a table full enough that a score of 0 asks for no name.
+    auto stored = [] {
+        resetWorld(1);
+        const char* names[] = {"ACE", "BOB", "CY"};
+        for (const char* prefix : {"Orvanedefault", "QuibbixRandom", "QuibbixUser"}) {
+            for (int rank = 1; rank <= 3; ++rank) {
+                const std::string r = std::to_string(rank);
+                reg::setString(kWorld, (prefix + std::string("Name") + r).c_str(), names[rank - 1]);
+                reg::setString(kWorld, (prefix + std::string("Level") + r).c_str(), r.c_str());
+                reg::setString(kWorld, (prefix + std::string("Score") + r).c_str(),
+                               std::to_string(400 - 100 * rank).c_str());
+            }
+        }
+    };
+    auto flagSet = [] { resetWorld(1); };
+    auto flagClear = [] { resetWorld(0); };
+
+    const std::vector<Flow> flows = {
+        {"Orvane start", "orvane.dll", "Orvane Start Game Dialog", nullptr, flagSet, start, 101, 0},
+        {"Slow-system notice", "orvane.dll", "Orvane Info", nullptr, flagClear, start, 131, 101},
+        {"Orvane hall of fame", "orvane.dll", "Orvane Hall of Fame", nullptr, stored,
+         [](Plugin& p) { score(p, "default*0*1"); }, 107, 0},
+        {"Name entry", "orvane.dll", "Orvane Hall Of Fame", nullptr, flagSet,
+         [](Plugin& p) { score(p, "default*1500*3"); }, 123, 107},
+        {"Quibbix start", "quibbix.dll", "Quibbix Start Game Dialog", nullptr, flagSet, start, 128, 0},
+        {"Custom levels", "quibbix.dll", "Quibbix Custom Levels Selection", "Quibbix Start Game Dialog", flagSet, start,
+         131, 128},
+        {"Quibbix hall of fame", "quibbix.dll", "Quibbix Hall of Fame", nullptr, stored,
+         [](Plugin& p) { score(p, "random*0*1"); }, 107, 0},
+    };
+
+    printf("Time to visible, ms: median [interquartile range] of %d runs after %d warm-up runs\n", kRuns, kWarmUp);
+    printf(
+        "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too)\n\n");
+    printf("%-22s %24s %24s %6s %24s %6s %5s  %s\n", "Dialog", "plug-in", "bare template", "ratio", "bare chain",
+           "ratio", "<1.25", "registry open/query/set/close");
+    for (const Flow& flow : flows) {
+        Plugin plugin(flow.dll);
+        if (!plugin.module) {
+            printf("%-22s cannot load %s\n", flow.dialog, flow.dll);
+            continue;
+        }
+        const Result result = measure(flow, plugin);
+        const RegistryCalls calls = countRegistryCalls(flow, plugin);
+        printf("%-22s", flow.dialog);
+        printStatistics(result.real);
+        printStatistics(result.bare);
+        const double ratio = result.real.median / result.bare.median;
+        printf(" %6.2f", ratio);
+        printStatistics(result.chain);
+        printf(" %6.2f %5s  %d/%d/%d/%d\n", result.real.median / result.chain.median, ratio <= 1.25 ? "yes" : "no",
+               calls.opens, calls.queries, calls.sets, calls.closes);
+    }
+
+    printf("\n%-12s %10s %10s %16s\n", "DLL", "bytes", ".rsrc", "without .rsrc");
+    for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
+        const FileSize size = sizeOf(dll);
+        printf("%-12s %10lu %10lu %16lu\n", dll, size.total, size.resources, size.total - size.resources);
+    }
+    for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
+        Plugin plugin(dll);
+        printf("\nImports of %s: %s\n", dll, importsOf(plugin.module).c_str());
+    }
+    return 0;
+}
