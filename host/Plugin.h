@@ -1,0 +1,44 @@
+// A game plug-in DLL and its three entry points, taken by export ordinal.
+#pragma once
+
+#include <windows.h>
+
+// The host's buffers for the start and the score string.
+constexpr int kHostBufferSize = 260;
+
+class Plugin {
+public:
+    Plugin() = default;
+    ~Plugin();
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    // A bare name such as "orvane" means orvane.dll beside the host; a path is taken as it is.
+    // On false, error() tells why.
+    bool load(const char* nameOrPath);
+    const char* error() const { return error_; }
+    // The game's name from the file name: orvane.dll plays "Orvane".
+    const char* title() const { return title_; }
+
+    // Fills a host buffer of kHostBufferSize bytes; false when the player chose not to play.
+    bool start(char* startString) const;
+    // 1 for Replay; the plug-in splits the string in place.
+    int score(char* scoreString) const;
+    // True when the player wants to quit the current game.
+    bool stop() const;
+
+private:
+    using StartEntry = bool(__stdcall*)(char* startString, int unused);
+    using ScoreEntry = int(__stdcall*)(char* scoreString, int unused);
+    using StopEntry = bool(__stdcall*)();
+
+    HMODULE module_ = nullptr;
+    StartEntry start_ = nullptr;
+    ScoreEntry score_ = nullptr;
+    StopEntry stop_ = nullptr;
+    char title_[64] = {};
+    char error_[400] = {};
+};
+
+// "mode*score*level", the mode being the start string's first field.
+void buildScoreString(const char* startString, int score, int level, char* scoreString);

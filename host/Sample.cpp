@@ -1,0 +1,116 @@
+#include "Sample.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "RegistryTree.h"
+
+const char kSampleWorld[] = "dZORV_Aurora";
+const char kSampleOtherWorld[] = "dZORV_Harbor";
+const char* const kSampleLevelFolders[3] = {"Neon Grid", "Brick Garden", "Moon Maze"};
+
+namespace {
+struct StoredValue {
+    const char* world;
+    const char* name;
+    const char* text;
+};
+// Some earlier games, so that a new result has places to move.
+const StoredValue kEarlierGames[] = {
+    {kSampleWorld, "OrvanedefaultName1", "NOVA"},    {kSampleWorld, "OrvanedefaultLevel1", "6"},
+    {kSampleWorld, "OrvanedefaultScore1", "9000"},   {kSampleWorld, "OrvanedefaultName2", "ZED"},
+    {kSampleWorld, "OrvanedefaultLevel2", "2"},      {kSampleWorld, "OrvanedefaultScore2", "1200"},
+    {kSampleWorld, "QuibbixrandomName1", "BOUNCE"},  {kSampleWorld, "QuibbixrandomLevel1", "4"},
+    {kSampleWorld, "QuibbixrandomScore1", "3000"},   {kSampleOtherWorld, "OrvanedefaultName1", "REEF"},
+    {kSampleOtherWorld, "OrvanedefaultLevel1", "3"}, {kSampleOtherWorld, "OrvanedefaultScore1", "2500"},
+};
+
+bool makeFolder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool writeFile(const std::string& path, const char* content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == strlen(content);
+}
+
+bool makeFiles(std::string base) {
+    if (base.empty() || base.back() != '\\') base += '\\';
+    bool ok = makeFolder(base) && makeFolder(base + "Desktops") && makeFolder(base + "games") &&
+              makeFolder(base + "games\\quibbix");
+    for (const char* world : {kSampleWorld, kSampleOtherWorld}) {
+        const std::string folder = base + "Desktops\\" + world;
+        ok = ok && makeFolder(folder) && writeFile(folder + "\\" + world + ".dcr", "sample world movie\r\n");
+    }
+    for (const char* levels : kSampleLevelFolders) ok = ok && makeFolder(base + "games\\quibbix\\" + levels);
+    // A plain file beside the level folders, which the level list leaves out.
+    return ok && writeFile(base + "games\\quibbix\\readme.txt", "Each folder here is a custom level set.\r\n");
+}
+
+bool setString(HKEY key, const char* name, const char* text, bool withTerminator) {
+    const DWORD size = static_cast<DWORD>(strlen(text) + (withTerminator ? 1 : 0));
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) == ERROR_SUCCESS;
+}
+
+bool makeKeys(const char* directory) {
+    RegKey host;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kHostKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, host.receive(),
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    bool ok =
+        setString(host.get(), "MainDir", directory, true) && setString(host.get(), "CurrMovie", kSampleWorld, true);
+    for (const char* world : {kSampleWorld, kSampleOtherWorld}) {
+        RegKey key;
+        ok = ok && RegCreateKeyExA(host.get(), world, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr) ==
+                       ERROR_SUCCESS;
+        // The plug-ins store their texts without terminator; so does the sample.
+        for (const StoredValue& value : kEarlierGames)
+            if (ok && strcmp(value.world, world) == 0) ok = setString(key.get(), value.name, value.text, false);
+    }
+    // The slow-system notice was already dismissed in the second world.
+    RegKey other;
+    const DWORD noShow = 1;
+    return ok && RegOpenKeyExA(host.get(), kSampleOtherWorld, 0, KEY_ALL_ACCESS, other.receive()) == ERROR_SUCCESS &&
+           RegSetValueExA(other.get(), "NoShowOrvaneInfoDlg", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noShow),
+                          sizeof noShow) == ERROR_SUCCESS;
+}
+
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(path + "\\" + name);
+            else
+                DeleteFileA((path + "\\" + name).c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+}  // namespace
+
+SampleSetup setupSample(const char* directory) {
+    RegKey existing;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHostKeyPath, 0, KEY_READ, existing.receive()) == ERROR_SUCCESS)
+        return SampleSetup::kAlreadyInstalled;
+    if (makeFiles(directory) && makeKeys(directory)) return SampleSetup::kCreated;
+    deleteHostKey();
+    return SampleSetup::kFailed;
+}
+
+void removeSampleFiles(const char* directory) {
+    std::string path = directory;
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    removeTree(path);
+}

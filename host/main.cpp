@@ -1,0 +1,54 @@
+// zorvhost: a stand-in for the Zorv host in which the game plug-ins can be tried.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "GameWindow.h"
+#include "Journal.h"
+#include "Sample.h"
+#include "Scores.h"
+#include "Walkthrough.h"
+
+namespace {
+const char kUsage[] =
+    "usage: zorvhost [GAME...]               play the games in turn (orvane quibbix when none is given);\n"
+    "                                        GAME is a plug-in's name or the path of its DLL\n"
+    "       zorvhost scores                  print every hall of fame of the current world\n"
+    "       zorvhost --setup-sample [DIR]    install a sample host in DIR (C:\\Zorv) unless one is installed\n"
+    "       zorvhost --walkthrough [DIR]     play both games by script in a fresh sample installation,\n"
+    "                                        check every step and save a picture of each dialog in DIR\n";
+
+int setupSampleCommand(const char* directory) {
+    switch (setupSample(directory)) {
+        case SampleSetup::kCreated:
+            printf("Sample installation created in %s.\n", directory);
+            return 0;
+        case SampleSetup::kAlreadyInstalled:
+            printf("A host is already installed (HKEY_LOCAL_MACHINE\\SOFTWARE\\ZORV exists); nothing changed.\n");
+            return 0;
+        case SampleSetup::kFailed:
+            break;
+    }
+    fprintf(stderr, "Could not create the sample installation in %s.\n", directory);
+    return 1;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* command = argc > 1 ? argv[1] : "";
+    const char* argument = argc > 2 ? argv[2] : nullptr;
+    if (strcmp(command, "scores") == 0 && argc == 2) return printScores();
+    if (strcmp(command, "--setup-sample") == 0 && argc <= 3)
+        return setupSampleCommand(argument ? argument : "C:\\Zorv");
+    if (strcmp(command, "--walkthrough") == 0 && argc <= 3) return runWalkthrough(argument);
+    if (command[0] == '-' || strcmp(command, "scores") == 0) {
+        fputs(kUsage, strcmp(command, "--help") == 0 ? stdout : stderr);
+        return strcmp(command, "--help") == 0 ? 0 : 2;
+    }
+
+    static const char* const kAllGames[] = {"orvane", "quibbix"};
+    Journal journal;
+    if (argc > 1) return playGames(argv + 1, argc - 1, journal, false, GetTickCount());
+    return playGames(kAllGames, 2, journal, false, GetTickCount());
+}
