@@ -349,6 +349,8 @@ int playGames(const char* const* games, int count, Journal& journal, bool fixedP
             MessageBoxA(window.handle(), game.error(), "Zorv", MB_OK | MB_ICONERROR);
             return 1;
         }
+        printf("Loaded %s\n", game.about());
+        fflush(stdout);
         if (!window.play(game)) break;
     }
     return 0;

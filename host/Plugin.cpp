@@ -3,9 +3,27 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 enum Ordinal { kScoreOrdinal = 1, kStartOrdinal = 2, kStopOrdinal = 3 };
+
+// A text of the DLL's version resource, in its first language; empty when there is none.
+std::string versionText(const std::vector<char>& info, const char* name) {
+    struct Language {
+        WORD language, codePage;
+    }* language = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&language), &size) ||
+        size < sizeof *language)
+        return "";
+    char path[96];
+    snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", language->language, language->codePage, name);
+    char* text = nullptr;
+    if (!VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&text), &size) || !size) return "";
+    return text;
+}
 
 template <typename Function>
 Function entryPoint(HMODULE module, int ordinal) {
@@ -43,6 +61,15 @@ bool Plugin::load(const char* nameOrPath) {
     snprintf(title_, sizeof title_, "%s", base);
     if (char* extension = strrchr(title_, '.')) *extension = '\0';
     for (char* c = title_; *c; ++c) *c = static_cast<char>(c == title_ ? toupper(*c) : tolower(*c));
+
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module_, path, sizeof path);
+    std::vector<char> info(GetFileVersionInfoSizeA(path, nullptr));
+    if (!info.empty() && GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()))
+        snprintf(about_, sizeof about_, "%s: %s, version %s", path, versionText(info, "FileDescription").c_str(),
+                 versionText(info, "FileVersion").c_str());
+    else
+        snprintf(about_, sizeof about_, "%s: no version information", path);
     return true;
 }
 

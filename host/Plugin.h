@@ -19,6 +19,8 @@ public:
     const char* error() const { return error_; }
     // The game's name from the file name: orvane.dll plays "Orvane".
     const char* title() const { return title_; }
+    // The file, and its description and version as the DLL states them.
+    const char* about() const { return about_; }
 
     // Fills a host buffer of kHostBufferSize bytes; false when the player chose not to play.
     bool start(char* startString) const;
@@ -37,6 +39,7 @@ private:
     ScoreEntry score_ = nullptr;
     StopEntry stop_ = nullptr;
     char title_[64] = {};
+    char about_[400] = {};
     char error_[400] = {};
 };
 
