@@ -1,6 +1,7 @@
 #include "GameWindow.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -135,9 +136,11 @@ void GameWindow::addControls() {
         {"BUTTON", "&Quit... (Ctrl-S)", kQuitButton, WS_TABSTOP | BS_PUSHBUTTON, 0},
         {"STATIC", "", kStatusText, 0, 0},
     };
+    static_assert(sizeof controls / sizeof controls[0] == kControlCount, "a place for every control");
     HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-    for (const Control& c : controls) {
-        HWND control =
+    for (int i = 0; i < kControlCount; ++i) {
+        const Control& c = controls[i];
+        HWND control = controls_[i] =
             CreateWindowExA(c.exStyle, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 10, 10, window_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -146,22 +149,18 @@ void GameWindow::addControls() {
 }
 
 void GameWindow::layout(int width, int height) {
-    HWND child = GetWindow(window_, GW_CHILD);
-    // Children in creation order: label, start string, label, score, label, level, three buttons, status.
-    HWND controls[10] = {};
-    for (int i = 0; i < 10 && child; ++i, child = GetWindow(child, GW_HWNDNEXT)) controls[i] = child;
     const int inner = width - 2 * kMargin;
     const int y1 = kMargin, y2 = y1 + kRow + 10, y3 = y2 + kRow + 10, y4 = y3 + kRow + 12;
     const struct {
         int x, y, w, h;
-    } at[10] = {
+    } at[kControlCount] = {
         {kMargin, y1 + 4, 80, 16},         {kMargin + 84, y1, inner - 84, kRow - 2}, {kMargin, y2 + 4, 40, 16},
         {kMargin + 44, y2, 100, kRow - 2}, {kMargin + 160, y2 + 4, 40, 16},          {kMargin + 204, y2, 60, kRow - 2},
         {kMargin, y3, 120, kRow + 2},      {kMargin + 130, y3, 120, kRow + 2},       {kMargin + 260, y3, 130, kRow + 2},
         {kMargin, y4, inner, 32},
     };
-    for (int i = 0; i < 10; ++i)
-        if (controls[i]) MoveWindow(controls[i], at[i].x, at[i].y, at[i].w, at[i].h, TRUE);
+    for (int i = 0; i < kControlCount; ++i)
+        if (controls_[i]) MoveWindow(controls_[i], at[i].x, at[i].y, at[i].w, at[i].h, TRUE);
     field_ = {kMargin, y4 + 40, width - kMargin, height - kMargin};
     InvalidateRect(window_, nullptr, TRUE);
 }

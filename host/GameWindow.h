@@ -54,8 +54,12 @@ private:
     void askToQuit();
     int nextRandom(int below);
 
+    // Labels, start string, score, level, the three buttons and the status line, in that order.
+    static const int kControlCount = 10;
+
     Journal& journal_;
     HWND window_ = nullptr;
+    HWND controls_[kControlCount] = {};
     HACCEL accelerators_ = nullptr;
     HFONT fieldFont_ = nullptr;
     RECT field_ = {};
