@@ -116,25 +116,28 @@ HKEY openWorldKey() {
     return nullptr;
 }
 
-void readWorldValue(const char* name, char* buffer, DWORD size) {
-    if (!name || !buffer || size == 0) return;
+bool readWorldValue(const char* name, char* buffer, DWORD size) {
+    if (!name || !buffer || size == 0) return false;
     memset(buffer, 0, size);
-    if (strlen(name) > kValueNameLimit) return;
+    if (strlen(name) > kValueNameLimit) return true;  // no value can have such a name
     RegKey key(openWorldKey());
-    if (!key) return;
+    if (!key) return false;
     DWORD type = 0;
     DWORD read = size;
     const LONG result = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &read);
     // A value as long as the buffer leaves no room for the terminator: as good as too long.
     if (result != ERROR_SUCCESS || (read >= size && buffer[size - 1] != 0)) memset(buffer, 0, size);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA;
 }
 
-void writeWorldValue(const char* name, const char* text) {
-    if (!name || !text) return;
+bool writeWorldValue(const char* name, const char* text) {
+    if (!name || !text) return false;
     RegKey key(openWorldKey());
-    if (!key) return;
+    if (!key) return false;
     const DWORD length = static_cast<DWORD>(strlen(text));
-    if (strlen(name) > kValueNameLimit ||
-        RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) != ERROR_SUCCESS)
-        MessageBoxA(nullptr, "Unable to save game stat info!", "ZORV Error", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+    if (strlen(name) <= kValueNameLimit &&
+        RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) == ERROR_SUCCESS)
+        return true;
+    MessageBoxA(nullptr, "Unable to save game stat info!", "ZORV Error", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+    return false;
 }

@@ -14,6 +14,9 @@ HKEY openWorldKey();
 
 // Always leaves a terminated text in the buffer: the value, or empty when it cannot be read or
 // leaves no room for the terminator. Does nothing without a name, a buffer or a size.
-void readWorldValue(const char* name, char* buffer, DWORD size);
+// False when the store could not tell what the value holds (a missing value, or one too long
+// for the buffer, is known to read as empty).
+bool readWorldValue(const char* name, char* buffer, DWORD size);
 // Stores the text as REG_SZ without its terminator; tells the user when the store refuses.
-void writeWorldValue(const char* name, const char* text);
+// False when the text was not stored.
+bool writeWorldValue(const char* name, const char* text);

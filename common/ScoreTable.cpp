@@ -11,11 +11,36 @@ const char* const kNames[] = {"Name1", "Name2", "Name3"};
 const char* const kLevels[] = {"Level1", "Level2", "Level3"};
 const char* const kScores[] = {"Score1", "Score2", "Score3"};
 
-void writeEntry(const char* game, const char* mode, int rank, const char* name, const char* level, const char* score) {
-    writeWorldValue(scoreValueName(game, mode, kNames[rank]), name);
-    writeWorldValue(scoreValueName(game, mode, kLevels[rank]), level);
-    writeWorldValue(scoreValueName(game, mode, kScores[rank]), score);
-}
+// The texts an update stores, in order, each with the one it replaces.
+struct Update {
+    struct Change {
+        CString value;
+        const char* text;
+        const char* old;
+    };
+    Change changes[9];
+    int count = 0;
+
+    void place(const char* game, const char* mode, int rank, const ScoreEntry& old, const char* name, const char* level,
+               const char* score) {
+        changes[count++] = {scoreValueName(game, mode, kNames[rank]), name, old.name};
+        changes[count++] = {scoreValueName(game, mode, kLevels[rank]), level, old.level};
+        changes[count++] = {scoreValueName(game, mode, kScores[rank]), score, old.score};
+    }
+
+    // Every text is tried, so each refusal is reported; a table left half rewritten would show one
+    // result twice and have lost another, so what was stored is then put back.
+    void store() const {
+        bool stored[9] = {};
+        bool whole = true;
+        for (int i = 0; i < count; ++i) {
+            stored[i] = writeWorldValue(changes[i].value, changes[i].text);
+            whole = whole && stored[i];
+        }
+        for (int i = count - 1; !whole && i >= 0; --i)
+            if (stored[i]) writeWorldValue(changes[i].value, changes[i].old);
+    }
+};
 
 // A place that any result was ever written to, whether or not it got a name.
 bool recorded(const ScoreEntry& entry) { return entry.name[0] || entry.level[0] || entry.score[0]; }
@@ -31,18 +56,20 @@ CString scoreValueName(const char* game, const char* mode, const char* suffix) {
 ScoreTable readScoreTable(const char* game, const char* mode) {
     ScoreTable table;
     for (int rank = 0; rank < 3; ++rank)
-        readWorldValue(scoreValueName(game, mode, kNames[rank]), table.entries[rank].name,
-                       sizeof table.entries[rank].name);
+        table.readable &= readWorldValue(scoreValueName(game, mode, kNames[rank]), table.entries[rank].name,
+                                         sizeof table.entries[rank].name);
     for (int rank = 0; rank < 3; ++rank)
-        readWorldValue(scoreValueName(game, mode, kScores[rank]), table.entries[rank].score,
-                       sizeof table.entries[rank].score);
+        table.readable &= readWorldValue(scoreValueName(game, mode, kScores[rank]), table.entries[rank].score,
+                                         sizeof table.entries[rank].score);
     for (int rank = 0; rank < 3; ++rank)
-        readWorldValue(scoreValueName(game, mode, kLevels[rank]), table.entries[rank].level,
-                       sizeof table.entries[rank].level);
+        table.readable &= readWorldValue(scoreValueName(game, mode, kLevels[rank]), table.entries[rank].level,
+                                         sizeof table.entries[rank].level);
     return table;
 }
 
-bool scoreQualifies(const ScoreTable& table, int score) { return score > atoi(table.entries[2].score); }
+bool scoreQualifies(const ScoreTable& table, int score) {
+    return table.readable && score > atoi(table.entries[2].score);
+}
 
 void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,
                       int level) {
@@ -53,13 +80,15 @@ void updateScoreTable(const char* game, const char* mode, const ScoreTable& tabl
 
     int rank = 0;
     while (rank < 3 && !(score > atoi(table.entries[rank].score))) ++rank;
-    if (rank == 3) return;
-    writeEntry(game, mode, rank, name, levelText, scoreText);
+    if (rank == 3 || !table.readable) return;
+    Update update;
+    update.place(game, mode, rank, table.entries[rank], name, levelText, scoreText);
 
     // Each place pushed out of its slot moves one down, unnamed results too; the chain stops at
     // a place that never held a result, so nothing recorded is lost or shown twice.
     for (int from = rank; from < 2 && recorded(table.entries[from]); ++from) {
         const ScoreEntry& moved = table.entries[from];
-        writeEntry(game, mode, from + 1, moved.name, moved.level, moved.score);
+        update.place(game, mode, from + 1, table.entries[from + 1], moved.name, moved.level, moved.score);
     }
+    update.store();
 }

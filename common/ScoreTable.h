@@ -11,6 +11,9 @@ struct ScoreEntry {
 // Rank 1 first; a snapshot of the store at one moment.
 struct ScoreTable {
     ScoreEntry entries[3];
+    // False when a text could not be read: a result entered from such a snapshot could
+    // overwrite or move what it missed, so none enters.
+    bool readable = true;
 };
 
 #include "CString.h"
@@ -20,9 +23,10 @@ CString scoreValueName(const char* game, const char* mode, const char* suffix);
 
 ScoreTable readScoreTable(const char* game, const char* mode);
 
-// True when the score beats the third place.
+// True when the score beats the third place of a readable table.
 bool scoreQualifies(const ScoreTable& table, int score);
 
-// Enters a result into the table it was read as, moving recorded places down.
+// Enters a result into the table it was read as, moving recorded places down. When the store
+// refuses a text, the texts already replaced are put back, so the table stays whole.
 void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,
                       int level);

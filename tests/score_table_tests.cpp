@@ -17,15 +17,17 @@ std::map<std::string, std::string> store;
 std::vector<std::pair<std::string, std::string>> writes;
 }  // namespace
 
-void readWorldValue(const char* name, char* buffer, DWORD size) {
+bool readWorldValue(const char* name, char* buffer, DWORD size) {
     memset(buffer, 0, size);
     auto found = store.find(name);
     if (found != store.end() && found->second.size() < size) memcpy(buffer, found->second.data(), found->second.size());
+    return true;
 }
 
-void writeWorldValue(const char* name, const char* text) {
+bool writeWorldValue(const char* name, const char* text) {
     writes.emplace_back(name, text);
     store[name] = text;
+    return true;
 }
 
 namespace {
