@@ -1,6 +1,8 @@
 // A game's three-place hall of fame for one mode, kept as nine world values.
 #pragma once
 
+#include "CString.h"
+
 // The three texts of one place, exactly as stored; the sizes are the read capacities.
 struct ScoreEntry {
     char name[16];
@@ -15,8 +17,6 @@ struct ScoreTable {
     // overwrite or move what it missed, so none enters.
     bool readable = true;
 };
-
-#include "CString.h"
 
 // The value name of one stored text: game prefix, mode as given, and a suffix such as "Name1".
 CString scoreValueName(const char* game, const char* mode, const char* suffix);
