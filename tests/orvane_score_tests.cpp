@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <set>
 #include <string>
 
 #include "DialogDriver.h"
-#include "ImportHook.h"
+#include "GdiTracker.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
@@ -195,39 +194,9 @@ TEST_F(OrvaneScore, MissingFieldsCountZero) {
     EXPECT_EQ(0, plugin.score(nullptr, 0));
 }
 
-namespace {
-std::set<HANDLE> liveObjects;
-int objectsMade;
-decltype(&LoadImageA) realLoadImage;
-decltype(&CreateFontIndirectA) realCreateFont;
-decltype(&DeleteObject) realDeleteObject;
-
-HANDLE WINAPI trackedLoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    HANDLE image = realLoadImage(instance, name, type, cx, cy, flags);
-    if (image) liveObjects.insert(image), ++objectsMade;
-    return image;
-}
-
-HFONT WINAPI trackedCreateFont(const LOGFONTA* description) {
-    HFONT font = realCreateFont(description);
-    if (font) liveObjects.insert(font), ++objectsMade;
-    return font;
-}
-
-BOOL WINAPI trackedDeleteObject(HGDIOBJ object) {
-    EXPECT_EQ(1u, liveObjects.erase(object)) << "deleted something it did not make, or twice";
-    return realDeleteObject(object);
-}
-}  // namespace
-
 TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
-    ImportHook load(plugin.module, "USER32.dll", "LoadImageA", reinterpret_cast<const void*>(&trackedLoadImage));
-    ImportHook font(plugin.module, "GDI32.dll", "CreateFontIndirectA",
-                    reinterpret_cast<const void*>(&trackedCreateFont));
-    ImportHook remove(plugin.module, "GDI32.dll", "DeleteObject", reinterpret_cast<const void*>(&trackedDeleteObject));
-    realLoadImage = load.original<decltype(&LoadImageA)>();
-    realCreateFont = font.original<decltype(&CreateFontIndirectA)>();
-    realDeleteObject = remove.original<decltype(&DeleteObject)>();
+    GdiTracker gdi(plugin.module);
+    ASSERT_TRUE(gdi.installed());
     reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
 
     char start[16];
@@ -238,11 +207,12 @@ TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
         });
         EXPECT_TRUE(plugin.start(start, 0));
     }
-    EXPECT_EQ(1, objectsMade);
+    EXPECT_EQ(1, gdi.made);
     runScore("default*700*2", [] {
         enterName("ACE");
         if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, 1000);
     });
-    EXPECT_EQ(3, objectsMade);
-    EXPECT_TRUE(liveObjects.empty());
+    EXPECT_EQ(3, gdi.made);
+    EXPECT_TRUE(gdi.alive.empty());
+    EXPECT_EQ(0, gdi.strayDeletes) << "deleted something it did not make, or twice";
 }

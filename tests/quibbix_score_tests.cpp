@@ -3,12 +3,11 @@
 
 #include <cstring>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
-#include "ImportHook.h"
+#include "GdiTracker.h"
 #include "Installation.h"
 #include "Plugin.h"
 
@@ -221,70 +220,14 @@ TEST(QuibbixScore, MissingFieldsCountZero) {
     EXPECT_EQ((Texts{"", "0", "5", "", "", "", "", "", ""}), shown.upper);
 }
 
-namespace {
-// Fonts and bitmaps the plug-in made and has not deleted yet.
-std::set<HGDIOBJ> alive;
-int made;
-int deletedWhileShown;
-decltype(&LoadImageA) realLoadImage;
-decltype(&CreateFontIndirectA) realCreateFont;
-decltype(&DeleteObject) realDeleteObject;
-
-struct Search {
-    HGDIOBJ object;
-    bool found;
-};
-
-BOOL CALLBACK usesObject(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    const auto held = reinterpret_cast<LRESULT>(search->object);
-    if (SendMessageA(child, WM_GETFONT, 0, 0) == held || SendMessageA(child, BM_GETIMAGE, IMAGE_BITMAP, 0) == held)
-        search->found = true;
-    return !search->found;
-}
-
-bool shownSomewhere(HGDIOBJ object) {
-    Search search = {object, false};
-    for (HWND window : driver::windowsOfProcess())
-        EnumChildWindows(window, usesObject, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HANDLE WINAPI trackedLoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    HANDLE image = realLoadImage(instance, name, type, cx, cy, flags);
-    if (image) alive.insert(image), ++made;
-    return image;
-}
-
-HFONT WINAPI trackedCreateFont(const LOGFONTA* description) {
-    HFONT font = realCreateFont(description);
-    if (font) alive.insert(font), ++made;
-    return font;
-}
-
-BOOL WINAPI trackedDeleteObject(HGDIOBJ object) {
-    if (shownSomewhere(object)) ++deletedWhileShown;
-    alive.erase(object);
-    return realDeleteObject(object);
-}
-}  // namespace
-
 TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
     World world;
     world.inst.addFolder("games");
     world.inst.addFolder("games\\quibbix");
     world.inst.addFolder("games\\quibbix\\alpha");
     Plugin plugin("quibbix.dll");
-    ImportHook load(plugin.module, "USER32.dll", "LoadImageA", reinterpret_cast<const void*>(&trackedLoadImage));
-    ImportHook font(plugin.module, "GDI32.dll", "CreateFontIndirectA",
-                    reinterpret_cast<const void*>(&trackedCreateFont));
-    ImportHook remove(plugin.module, "GDI32.dll", "DeleteObject", reinterpret_cast<const void*>(&trackedDeleteObject));
-    ASSERT_TRUE(load.installed() && font.installed() && remove.installed());
-    realLoadImage = load.original<decltype(&LoadImageA)>();
-    realCreateFont = font.original<decltype(&CreateFontIndirectA)>();
-    realDeleteObject = remove.original<decltype(&DeleteObject)>();
-    alive.clear();
-    made = deletedWhileShown = 0;
+    GdiTracker gdi(plugin.module);
+    ASSERT_TRUE(gdi.installed());
 
     char startString[260];
     memset(startString, 0xbd, sizeof startString);
@@ -306,7 +249,7 @@ TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
         EXPECT_TRUE(plugin.start(startString, 0));
     }
     EXPECT_STREQ("user*alpha*0", startString);
-    EXPECT_EQ(2, made);
+    EXPECT_EQ(2, gdi.made);
 
     char scoreString[] = "user*1500*3";
     Shown shown;
@@ -318,7 +261,7 @@ TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
         EXPECT_EQ(0, plugin.score(scoreString, 0));
     }
     EXPECT_EQ("ACE", shown.lower[0]);
-    EXPECT_EQ(4, made);  // and a bold font for each of the two dialogs
-    EXPECT_TRUE(alive.empty()) << alive.size() << " not deleted";
-    EXPECT_EQ(0, deletedWhileShown);
+    EXPECT_EQ(4, gdi.made);  // and a bold font for each of the two dialogs
+    EXPECT_TRUE(gdi.alive.empty()) << gdi.alive.size() << " not deleted";
+    EXPECT_EQ(0, gdi.deletedWhileShown);
 }
