@@ -319,8 +319,13 @@ int main() {
     printf("Time to visible, ms: median [interquartile range] of %d runs after %d warm-up runs\n", kRuns, kWarmUp);
     printf(
         "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too)\n\n");
-    printf("%-22s %24s %24s %6s %24s %6s %5s  %s\n", "Dialog", "plug-in", "bare template", "ratio", "bare chain",
-           "ratio", "<1.25", "registry open/query/set/close");
+#if defined(__i386__)
+    const char* const target = "i686";
+#else
+    const char* const target = "x86_64";
+#endif
+    printf("%-22s %24s %24s %6s %24s %6s %5s  %s\n", target, "plug-in", "bare template", "ratio", "bare chain", "ratio",
+           "<1.25", "registry open/query/set/close");
     for (const Flow& flow : flows) {
         Plugin plugin(flow.dll);
         if (!plugin.module) {
