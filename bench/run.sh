@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Builds the plug-ins and the benchmark, then runs it under Wine on a private X display.
-# BUILD_DIR picks the build directory (default: build, as the preset).
+# Builds the plug-ins and the benchmark, then runs it under Wine on a private X display: the
+# i686 build where this machine can run 32-bit programs, the x86_64 build otherwise
+# (ZORV_TARGETS=x64 forces that). The table's first heading names the target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${BUILD_DIR:-build}
+source scripts/targets.sh
 bash scripts/install-deps.sh
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target bench wineprefix -j2
-export WINEPREFIX=$PWD/$build/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cd "$build/bin"
+choose_targets
+target=${run_targets##* }
+dir=$(target_dir "$target")
+cmake --preset "$(target_preset "$target")" >/dev/null
+cmake --build --preset "$(target_preset "$target")" --target bench
+bash tests/support/make-prefix.sh "$dir/wine-env.sh"
+echo "Measuring the $target build${i686_skipped:+ (the i686 build does not run here: $i686_skipped)}."
+source "$dir/wine-env.sh"
+cd "$dir/bin"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p || true
-  wine wineboot >/dev/null 2>&1
+  "$WINE" wineboot >/dev/null 2>&1
   status=0
-  wine bench.exe || status=$?
+  "$WINE" bench.exe || status=$?
   wineserver -k || true
   exit $status'

@@ -1,47 +1,55 @@
 #!/usr/bin/env bash
 # The main job: builds the plug-ins and the stand-in host, prepares a sample installation in
-# the project's own Wine prefix (build/wineprefix) and plays both games there. With a display
-# the games are yours to play; without one, or on CI, a scripted walk-through plays them under
-# Xvfb, checks every step, and saves a picture of every dialog in build/screenshots/.
+# the build's own Wine prefix and plays both games there. With a display the games are yours
+# to play; without one, or on CI, a scripted walk-through plays them under Xvfb, checks every
+# step, and saves a picture of every dialog in build/screenshots/ (--update-pictures copies
+# them to docs/screenshots/ as well). It plays the i686 build where this machine can run
+# 32-bit programs, and the x86_64 build otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export WINEPREFIX=$PWD/build/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-host=build/bin/zorvhost.exe
+source scripts/targets.sh
 shots=build/screenshots
 
 if [ -z "${ZORV_DEMO_STAGE:-}" ]; then
   bash scripts/install-deps.sh
-  [ -f build/CMakeCache.txt ] || cmake --preset default
-  cmake --build --preset default --target zorvhost
-  bash tests/support/make-prefix.sh "$WINEPREFIX"
+  choose_targets
+  target=${run_targets##* }  # i686 when it runs here
+  dir=$(target_dir "$target")
+  [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$(target_preset "$target")"
+  cmake --build --preset "$(target_preset "$target")" --target zorvhost
+  bash tests/support/make-prefix.sh "$dir/wine-env.sh"
+  echo "Playing the $target build ($dir/bin)${i686_skipped:+; the i686 build does not run here: $i686_skipped}."
   # A Wine server still running from a command without a display would open no windows.
-  wineserver -k 2>/dev/null || true
+  (source "$dir/wine-env.sh" && wineserver -k 2>/dev/null) || true
+  export ZORV_DEMO_DIR=$dir
   if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
     exec env ZORV_DEMO_STAGE=play bash "$0" "$@"
   fi
-  exec env ZORV_DEMO_STAGE=walkthrough xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
+  exec env ZORV_DEMO_STAGE=walkthrough xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
+source "$ZORV_DEMO_DIR/wine-env.sh"
+host=$ZORV_DEMO_DIR/bin/zorvhost.exe
 wineserver -p || true
 # Wine's own services start now, so that they do not hold on to this script's output.
-wine wineboot >/dev/null 2>&1
-wine "$host" --setup-sample
+"$WINE" wineboot >/dev/null 2>&1
+"$WINE" "$host" --setup-sample
 status=0
 
 if [ "$ZORV_DEMO_STAGE" = play ]; then
-  wine "$host" "$@" || status=$?
+  "$WINE" "$host" "$@" || status=$?
   echo
-  wine "$host" scores || true
+  "$WINE" "$host" scores || true
   wineserver -k || true
   exit $status
 fi
 
 rm -rf "$shots"
 mkdir -p "$shots"
-wine "$host" --walkthrough "$(winepath -w "$shots")" || status=$?
+"$WINE" "$host" --walkthrough "$("$WINE" winepath -w "$shots")" || status=$?
 echo
 echo "The sample installation, which the walk-through leaves as it was:"
-wine "$host" scores || true
+"$WINE" "$host" scores || true
 wineserver -k || true
 
 for picture in "$shots"/*.bmp; do
@@ -49,10 +57,10 @@ for picture in "$shots"/*.bmp; do
   convert "$picture" -strip -define png:exclude-chunks=date,time "${picture%.bmp}.png"
   rm "$picture"
 done
-if [ $status -eq 0 ]; then
-  mkdir -p docs/screenshots
+echo "Pictures of every dialog: $shots/"
+if [ $status -eq 0 ] && [ "${1:-}" = --update-pictures ]; then
   rm -f docs/screenshots/*.png
   cp "$shots"/*.png docs/screenshots/
-  echo "Pictures of every dialog: $shots/ (copied to docs/screenshots/)"
+  echo "Copied to docs/screenshots/."
 fi
 exit $status

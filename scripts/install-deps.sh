@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and running the plug-ins needs on a Debian machine; does nothing
-# when it is all there already.
+# when it is all there already. wine32 installs on machines that cannot run 32-bit programs
+# too; there it only warns, and the x86_64 build runs under wine64 instead.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 fonts-wine xvfb xauth googletest imagemagick)
+packages=(cmake make gawk googletest imagemagick xvfb xauth
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine32:i386 wine64 fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

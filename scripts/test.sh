@@ -1,21 +1,49 @@
 #!/usr/bin/env bash
-# Builds both plug-ins and the tests, then runs every test under Wine on a private X display.
+# Builds both targets and runs every test: the i686 DLLs are checked as built on every machine;
+# the whole suite runs under Wine on a private X display against the x86_64 build everywhere,
+# and against the i686 build where this machine can run 32-bit programs. ZORV_TARGETS=x64
+# runs the x86_64 suite alone; arguments go to ctest (for example -R orvane).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export WINEPREFIX=$PWD/build/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source scripts/targets.sh
 
 if [ -z "${ZORV_ON_DISPLAY:-}" ]; then
   bash scripts/install-deps.sh
-  cmake --preset default
-  cmake --build --preset default
+  choose_targets
+  for target in i686 x64; do
+    cmake --preset "$(target_preset $target)"
+    cmake --build --preset "$(target_preset $target)"
+  done
   exec env ZORV_ON_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
-wineserver -p || true
-# Wine's own services and desktop start now, so that they do not inherit the output of the
-# first test and keep ctest waiting for it to close.
-wine wineboot >/dev/null 2>&1
+choose_targets
 status=0
-ctest --preset default "$@" || status=$?
-wineserver -k || true
+ran=()
+echo "== The i686 DLLs as built"
+ctest --preset default -L static "$@" || status=1
+ran+=("i686 deliverable checks")
+
+for target in $run_targets; do
+  dir=$(target_dir "$target")
+  echo "== The $target suite, under $(. "$dir/wine-env.sh" && echo "$WINE")"
+  start=$SECONDS
+  (
+    source "$dir/wine-env.sh"
+    bash tests/support/make-prefix.sh "$dir/wine-env.sh"
+    wineserver -p || true
+    # Wine's own services and desktop start now, so that they do not inherit the output of the
+    # first test and keep ctest waiting for it to close.
+    "$WINE" wineboot >/dev/null 2>&1
+    result=0
+    ctest --preset "$(target_preset "$target")" -LE static "$@" || result=$?
+    wineserver -k || true
+    exit $result
+  ) || status=1
+  ran+=("$target suite ($((SECONDS - start)) s)")
+done
+
+echo
+echo "Ran: $(IFS=,; echo "${ran[*]}" | sed 's/,/, /g')."
+[ -z "$i686_skipped" ] || echo "The i686 suite did not run: $i686_skipped; the i686 DLLs were checked as built."
 exit $status

@@ -1,0 +1,49 @@
+# The two build targets, where each is built, and which of them this machine can run.
+# Sourced by the scripts. ZORV_TARGETS (i686, x64 or both, blank-separated) forces the choice;
+# by default x64 always runs, and i686 runs where the machine can run 32-bit programs.
+
+target_preset() { if [ "$1" = i686 ]; then echo default; else echo x64; fi; }
+target_dir() { if [ "$1" = i686 ]; then echo build; else echo build/x64; fi; }
+
+# Why the i686 build cannot run here; nothing when it can. Asks the 32-bit Wine loader itself,
+# since some x86-64 kernels run 64-bit programs only.
+i686_unavailable() {
+  local loader=/usr/lib/wine/wine said
+  if [ ! -e "$loader" ]; then
+    echo "the 32-bit Wine loader $loader is not installed"
+  elif ! said=$("$loader" --version 2>&1); then
+    echo "this machine cannot run 32-bit programs ($loader --version: ${said##*: })"
+  fi
+}
+
+# Sets run_targets to the targets whose programs run here, and i686_skipped to the reason
+# when i686 is not among them; fails when a forced target cannot run.
+choose_targets() {
+  local why
+  why=$(i686_unavailable)
+  i686_skipped=""
+  case " ${ZORV_TARGETS:-auto} " in
+    " auto ")
+      run_targets="x64"
+      if [ -z "$why" ]; then run_targets="x64 i686"; else i686_skipped=$why; fi
+      ;;
+    *" i686 "*)
+      if [ -n "$why" ]; then
+        echo "ZORV_TARGETS asks for i686, but $why." >&2
+        return 1
+      fi
+      run_targets=$ZORV_TARGETS
+      ;;
+    *)
+      run_targets=$ZORV_TARGETS
+      i686_skipped="ZORV_TARGETS=$ZORV_TARGETS leaves it out"
+      ;;
+  esac
+  local target
+  for target in $run_targets; do
+    if [ "$target" != i686 ] && [ "$target" != x64 ]; then
+      echo "ZORV_TARGETS: unknown target $target (i686 or x64)" >&2
+      return 1
+    fi
+  done
+}
