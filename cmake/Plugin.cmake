@@ -2,7 +2,7 @@
 function(zorv_plugin name)
   add_library(${name} SHARED ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "")
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${ZORV_GENERATED_DIR})
   target_compile_options(${name} PRIVATE ${ZORV_CXX_FLAGS})
   target_link_libraries(${name} PRIVATE common)
   # The link map tells the checks of the built DLL where each exported function lies.
