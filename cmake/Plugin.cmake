@@ -6,5 +6,5 @@ function(zorv_plugin name)
   target_compile_options(${name} PRIVATE ${ZORV_CXX_FLAGS})
   target_link_libraries(${name} PRIVATE pluginentry common)
   # The link map tells the checks of the built DLL where each exported function lies.
-  target_link_options(${name} PRIVATE -Wl,-Map=${CMAKE_CURRENT_BINARY_DIR}/${name}.map)
+  target_link_options(${name} PRIVATE -Wl,-Map=${CMAKE_CURRENT_BINARY_DIR}/${name}.map -Wl,--gc-sections)
 endfunction()
