@@ -92,3 +92,17 @@ void updateScoreTable(const char* game, const char* mode, const ScoreTable& tabl
     }
     update.store();
 }
+
+void showScoreTable(HWND dialog, const char* game, const char* mode, int firstControl) {
+    for (int rank = 0; rank < 3; ++rank) {
+        // Each text read into a place of its own capacity, so one that does not fit shows empty.
+        ScoreEntry entry;
+        char* const texts[] = {entry.name, entry.level, entry.score};
+        const DWORD capacities[] = {sizeof entry.name, sizeof entry.level, sizeof entry.score};
+        const char* const suffixes[] = {kNames[rank], kLevels[rank], kScores[rank]};
+        for (int field = 0; field < 3; ++field) {
+            readWorldValue(scoreValueName(game, mode, suffixes[field]), texts[field], capacities[field]);
+            SetDlgItemTextA(dialog, firstControl + 3 * rank + field, texts[field]);
+        }
+    }
+}
