@@ -27,13 +27,14 @@ CString moviePath(const CString& installDir, const char* world) {
     return path;
 }
 
-// A name that fills the whole limit has no terminator and is as good as one that did not fit.
+// The name ends at its first zero, whatever a host's fixed buffer left after it; a name that
+// fills the whole limit without one is as good as one that did not fit.
 bool readCurrMovie(HKEY host, char* world) {
     DWORD type = 0;
     DWORD size = kCurrMovieLimit;
     if (RegQueryValueExA(host, "CurrMovie", nullptr, &type, reinterpret_cast<BYTE*>(world), &size) != ERROR_SUCCESS)
         return false;
-    if (size >= kCurrMovieLimit) return world[kCurrMovieLimit - 1] == 0;
+    if (size >= kCurrMovieLimit) return memchr(world, 0, kCurrMovieLimit) != nullptr;
     world[size] = 0;
     return true;
 }
@@ -125,8 +126,9 @@ bool readWorldValue(const char* name, char* buffer, DWORD size) {
     DWORD type = 0;
     DWORD read = size;
     const LONG result = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &read);
-    // A value as long as the buffer leaves no room for the terminator: as good as too long.
-    if (result != ERROR_SUCCESS || (read >= size && buffer[size - 1] != 0)) memset(buffer, 0, size);
+    // A value that fills the buffer without a zero in it leaves no room for the terminator: as
+    // good as too long.
+    if (result != ERROR_SUCCESS || (read >= size && !memchr(buffer, 0, size))) memset(buffer, 0, size);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA;
 }
 

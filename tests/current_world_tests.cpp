@@ -156,6 +156,21 @@ TEST_F(CurrentWorld, CurrMovieIsReadUpTo127Characters) {
     EXPECT_EQ(2u, warnings.size());
 }
 
+// What a host leaves when it stores a fixed buffer: the name, its zero, then other bytes.
+TEST_F(CurrentWorld, BytesAfterTheTerminatorLeaveTheStoredWorldStanding) {
+    install.addWorld("dZORV_other");
+    install.addWorld("Home");
+    std::string fixed = terminated("Home") + std::string(123, 'z');
+    ASSERT_EQ(128u, fixed.size());
+    reg::setBytes("", "CurrMovie", REG_SZ, fixed.data(), 128);
+    reg::setBytes("Home", "Name1", REG_SZ, "ACE\0junk", 8);
+    EXPECT_EQ("Home", resolve());
+    EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
+    EXPECT_EQ("ACE", std::string(readValue("Name1").c_str()));
+    EXPECT_TRUE(calls.writes().empty());
+    EXPECT_EQ(fixed, reg::get("", "CurrMovie").data);
+}
+
 TEST_F(CurrentWorld, ChosenNameTooLongToReadBackIsSearchedForEveryTime) {
     const std::string name = "dZORV_" + std::string(122, 'n');
     install.addFolder("Desktops");

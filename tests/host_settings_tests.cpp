@@ -102,6 +102,21 @@ TEST_F(HostSettings, ValueOfAnyTypeIsTakenAsTerminatedText) {
     EXPECT_TRUE(trace.messages().empty());
 }
 
+// A host that stores a fixed buffer leaves bytes behind the terminator; the text still ends there.
+TEST_F(HostSettings, BytesAfterTheTerminatorAreNotPartOfTheDirectory) {
+    std::string filled = std::string("C:\\Host") + '\0' + std::string(251, 'x');
+    ASSERT_EQ(259u, filled.size());
+    reg::setBytes("", "MainDir", REG_SZ, filled.data(), 259);
+    expectDir("C:\\Host\\", readInstallDir());
+    EXPECT_TRUE(trace.messages().empty());
+
+    // A zero first is still an empty directory, however much follows it.
+    filled[0] = 0;
+    reg::setBytes("", "MainDir", REG_SZ, filled.data(), 259);
+    EXPECT_FALSE(readInstallDir().ok);
+    EXPECT_EQ(Lines{kUnreadable}, trace.messages());
+}
+
 TEST_F(HostSettings, EmptyDirectoryIsAFailure) {
     reg::setString("", "MainDir", "");
     EXPECT_FALSE(readInstallDir().ok);
