@@ -128,8 +128,9 @@ bool readWorldValue(const char* name, char* buffer, DWORD size) {
     const LONG result = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &read);
     // A value that fills the buffer without a zero in it leaves no room for the terminator: as
     // good as too long.
-    if (result != ERROR_SUCCESS || (read >= size && !memchr(buffer, 0, size))) memset(buffer, 0, size);
-    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA;
+    const bool fits = result == ERROR_SUCCESS && (read < size || memchr(buffer, 0, size));
+    if (!fits) memset(buffer, 0, size);
+    return fits || result == ERROR_FILE_NOT_FOUND;
 }
 
 bool writeWorldValue(const char* name, const char* text) {

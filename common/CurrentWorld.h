@@ -14,8 +14,8 @@ HKEY openWorldKey();
 
 // Always leaves a terminated text in the buffer: the value, or empty when it cannot be read or
 // leaves no room for the terminator. Does nothing without a name, a buffer or a size.
-// False when the store could not tell what the value holds (a missing value, or one too long
-// for the buffer, is known to read as empty).
+// False when the empty text stands for something that is stored (a value too long for the
+// buffer, or one the store would not give); a missing value is known to read as empty.
 bool readWorldValue(const char* name, char* buffer, DWORD size);
 // Stores the text as REG_SZ without its terminator; tells the user when the store refuses.
 // False when the text was not stored.
