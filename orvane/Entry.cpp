@@ -9,6 +9,11 @@
 #include "ModuleState.h"
 #include "ScoreString.h"
 
+namespace {
+// The host's window stands for this library's main window, so it owns the library's dialogs.
+CPluginApp theApp(findHostWindow);
+}  // namespace
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) setPluginInstance(instance);
     return TRUE;
