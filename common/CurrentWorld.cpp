@@ -77,7 +77,7 @@ bool resolveCurrentWorld(char* world) {
         traceMessage("ERROR could not get ZORV install dir from registry!");
         return false;
     }
-    RegKey host(openHostKey());
+    RegKey host = openHostKey();
     if (!host) {
         // The caller's buffer may hold anything: never read past it.
         traceWith("getCurrentWorld returning %.259s", world);
@@ -105,23 +105,30 @@ void getCurrentWorld(char* world) {
     if (world) resolveCurrentWorld(world);
 }
 
-HKEY openWorldKey() {
-    RegKey host(openHostKey());
-    if (!host) return nullptr;
-    // Without a resolved world the empty name would open the host key itself.
+RegKey openWorldKey() {
+    // The host key is opened three times, each afresh: here, by getInstallDir and by
+    // getCurrentWorld. Each of those also runs on its own and traces its own failure, so none
+    // borrows a key another holds.
+    RegKey host = openHostKey();
+    if (!host) return RegKey();
+    // Unresolved, the buffer's empty name would open the host key itself, for a world that
+    // may well be installed.
     char world[kWorldBufferSize] = {};
-    if (!resolveCurrentWorld(world)) return nullptr;
+    if (!resolveCurrentWorld(world)) return RegKey();
+    // With no world installed the name is empty and opens the host key itself: the values are
+    // then kept there, as the host has them.
     RegKey key;
-    if (RegOpenKeyExA(host.get(), world, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key.release();
+    if (RegOpenKeyExA(host.get(), world, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key;
+    key.reset();  // the registry may leave a handle even when it fails
     traceMessage("ERROR Unable to open ZORV world key!");
-    return nullptr;
+    return key;
 }
 
 bool readWorldValue(const char* name, char* buffer, DWORD size) {
     if (!name || !buffer || size == 0) return false;
     memset(buffer, 0, size);
     if (strlen(name) > kValueNameLimit) return true;  // no value can have such a name
-    RegKey key(openWorldKey());
+    RegKey key = openWorldKey();
     if (!key) return false;
     DWORD type = 0;
     DWORD read = size;
@@ -135,7 +142,7 @@ bool readWorldValue(const char* name, char* buffer, DWORD size) {
 
 bool writeWorldValue(const char* name, const char* text) {
     if (!name || !text) return false;
-    RegKey key(openWorldKey());
+    RegKey key = openWorldKey();
     if (!key) return false;
     const DWORD length = static_cast<DWORD>(strlen(text));
     if (strlen(name) <= kValueNameLimit &&

@@ -10,17 +10,17 @@ namespace {
 const DWORD kMainDirLimit = 259;
 }  // namespace
 
-HKEY openHostKey() {
+RegKey openHostKey() {
     RegKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZORV", 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS)
-        return key.release();
+        return key;
     key.reset();  // the registry may leave a handle even when it fails
     traceMessage("ERROR Unable to read ZORV install key!");
-    return nullptr;
+    return key;
 }
 
 bool getInstallDir(char* directory) {
-    RegKey host(openHostKey());
+    RegKey host = openHostKey();
     if (!host) {
         traceMessage("ERROR could not get open zorv install key!");
         return false;

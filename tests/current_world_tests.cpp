@@ -272,7 +272,7 @@ TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
     install.addWorld("Home");
     install.setCurrentWorld("Home");
     reg::setString("Home", "Probe", "in the world");
-    handedOut = openWorldKey();
+    handedOut = openWorldKey().release();
     ASSERT_NE(nullptr, handedOut);
     char data[32] = {};
     DWORD size = sizeof data - 1;
@@ -290,10 +290,10 @@ TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
     install.addWorld("Home");
     install.setCurrentWorld("Home");
     reg::deleteTree("Home");
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     reg::createKey("Home");
     calls.failKeyOpen(4, true);  // the world key, left open by the failing call
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     EXPECT_EQ((Lines{"getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!",
                      "getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!"}),
               trace.messages());
@@ -314,21 +314,21 @@ TEST_F(CurrentWorld, WithoutAResolvedWorldNothingTouchesTheHostKey) {
     reg::setString("", "Kept", "host's own");
 
     calls.failKeyOpen(3);  // getCurrentWorld's open of the host key
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     calls.failKeyOpen(3);
     EXPECT_EQ(padded(""), readValue("Kept"));
     calls.failKeyOpen(3);
     writeWorldValue("Kept", "overwritten");
 
     reg::remove("", "MainDir");
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     EXPECT_EQ(padded(""), readValue("Kept"));
     writeWorldValue("Kept", "overwritten");
     EXPECT_EQ("host's own", reg::text("", "Kept"));
 
     reg::deleteTree("");
     const size_t before = trace.messages().size();
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     EXPECT_EQ(padded(""), readValue("Kept"));
     writeWorldValue("Kept", "overwritten");
     EXPECT_EQ(Lines(3, "ERROR Unable to read ZORV install key!"), since(trace, before));

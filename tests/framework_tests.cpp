@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "CString.h"
 #include "Handles.h"
@@ -55,4 +57,41 @@ TEST(FrameworkString, BufferOfAnEmptyStringIsItsOwn) {
     EXPECT_EQ("abc", text(empty));
     EXPECT_EQ("", text(other));
     EXPECT_EQ("", text(CString()));
+}
+
+namespace {
+std::vector<int> closed;
+struct CountedTraits {
+    static int empty() { return 0; }
+    static bool valid(int handle) { return handle != 0; }
+    static void close(int handle) { closed.push_back(handle); }
+};
+using Counted = ScopedHandle<int, CountedTraits>;
+
+Counted handedOut(int handle) {
+    Counted held(handle);
+    return held;
+}
+}  // namespace
+
+// However a handle travels between holders, it is closed once, by the last one.
+TEST(FrameworkHandles, MovedHandlesAreClosedOnceByTheirLastHolder) {
+    static_assert(!std::is_copy_constructible<Counted>::value && !std::is_copy_assignable<Counted>::value,
+                  "a copy would close the handle twice");
+    closed.clear();
+    {
+        Counted first = handedOut(1);
+        Counted second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(1, second.get());
+        Counted third(3);
+        third = std::move(second);  // what the target held is closed
+        EXPECT_EQ(std::vector<int>{3}, closed);
+        EXPECT_EQ(1, third.get());
+        Counted& alias = third;
+        third = std::move(alias);
+        EXPECT_EQ(1, third.get());
+        EXPECT_EQ(std::vector<int>{3}, closed);
+    }
+    EXPECT_EQ((std::vector<int>{3, 1}), closed);
 }

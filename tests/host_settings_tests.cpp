@@ -135,7 +135,7 @@ TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
     reg::deleteTree("");
     EXPECT_FALSE(getInstallDir(dir));
     EXPECT_STREQ("kept", dir);
-    EXPECT_EQ(nullptr, openHostKey());
+    EXPECT_EQ(nullptr, openHostKey().get());
     EXPECT_EQ((Lines{kUnreadable, "ERROR Unable to read ZORV install key!",
                      "ERROR could not get open zorv install key!", "ERROR Unable to read ZORV install key!"}),
               trace.messages());
@@ -144,7 +144,7 @@ TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
 TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
     reg::setString("", "MainDir", "C:\\Host");
     ASSERT_TRUE(readInstallDir().ok);
-    handedOut = openHostKey();
+    handedOut = openHostKey().release();
     ASSERT_NE(nullptr, handedOut);
     char data[16] = {};
     DWORD size = sizeof data - 1;
@@ -160,7 +160,7 @@ TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
 TEST_F(HostSettings, HandleLeftByAFailedOpenIsClosed) {
     reg::setString("", "MainDir", "C:\\Host");
     calls.failKeyOpen(1, true);
-    EXPECT_EQ(nullptr, openHostKey());
+    EXPECT_EQ(nullptr, openHostKey().get());
     calls.failKeyOpen(1, true);
     EXPECT_FALSE(readInstallDir().ok);
     EXPECT_EQ((Lines{"ERROR Unable to read ZORV install key!", "ERROR Unable to read ZORV install key!",
