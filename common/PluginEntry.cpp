@@ -1,7 +1,13 @@
 #include "PluginEntry.h"
 
+#include "HostWindow.h"
 #include "ModuleState.h"
 #include "ScoreString.h"
+
+namespace {
+// The host's window stands for the library's main window, so it owns the library's dialogs.
+CPluginApp theApp(findHostWindow);
+}  // namespace
 
 // Linked from an object of its own, never taken from a library, so the runtime's default
 // DllMain cannot stand in for it.

@@ -54,6 +54,9 @@ CString scoreValueName(const char* game, const char* mode, const char* suffix) {
 }
 
 ScoreTable readScoreTable(const char* game, const char* mode) {
+    // Names, then scores, then levels, not place by place: every read resolves the world anew,
+    // with its trace lines and perhaps a search and a box, so the order shows, and a table is
+    // known to be read in this one.
     ScoreTable table;
     for (int rank = 0; rank < 3; ++rank)
         table.readable &= readWorldValue(scoreValueName(game, mode, kNames[rank]), table.entries[rank].name,

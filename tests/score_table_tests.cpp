@@ -22,7 +22,9 @@ bool readWorldValue(const char* name, char* buffer, DWORD size) {
     reads.emplace_back(name, size);
     memset(buffer, 0, size);
     auto found = store.find(name);
-    if (found != store.end() && found->second.size() < size) memcpy(buffer, found->second.data(), found->second.size());
+    if (found == store.end()) return true;
+    if (found->second.size() >= size) return false;
+    memcpy(buffer, found->second.data(), found->second.size());
     return true;
 }
 
@@ -89,6 +91,9 @@ TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
     // A name of 16 bytes does not fit its capacity and reads as unnamed.
     store["OrvanedefaultName1"] = std::string(16, 'N');
     EXPECT_STREQ("", readScoreTable("Orvane", "default").entries[0].name);
+    // Nor does any result enter it: the update would write over, or move, what it never saw.
+    play("N", 2000, 1);
+    EXPECT_TRUE(writes.empty());
 }
 
 TEST(ScoreTable, EmptyTableTakesExactlyThreeWrites) {
