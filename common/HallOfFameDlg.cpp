@@ -5,10 +5,13 @@
 #include "NameEntryIds.h"
 #include "ScoreTable.h"
 
+CHallOfFameDlg::CHallOfFameDlg(const HallOfFame& hall)
+    : CDialog(hall.templateId), hall_(hall), messageMap_{onClicked(hall.replayId, &CHallOfFameDlg::OnReplay), {}} {}
+
 BOOL CHallOfFameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // Taken before the name is asked for; the update works from it whatever happens meanwhile.
-    const ScoreTable snapshot = readScoreTable(game_, mode);
+    const ScoreTable snapshot = readScoreTable(hall_.game, mode);
     CString scoreText;
     scoreText.Format("%i", score);
 
@@ -20,11 +23,18 @@ BOOL CHallOfFameDlg::OnInitDialog() {
     // This dialog is not shown yet, so the name is asked for on its own.
     if (scoreQualifies(snapshot, score)) {
         CNameEntryDlg nameEntry;
-        nameEntry.title = nameEntryTitle_;
+        nameEntry.title = hall_.nameEntryTitle;
         nameEntry.scoreText = scoreText;
         nameEntry.DoModal();
-        updateScoreTable(game_, mode, snapshot, nameEntry.playerName, score, level);
+        updateScoreTable(hall_.game, mode, snapshot, nameEntry.playerName, score, level);
     }
-    ShowTables();
+    // Quibbix shows both its tables whatever mode was played; the store matches the names
+    // without regard to case.
+    for (const HallOfFame::Table& table : hall_.tables)
+        if (table.firstControl)
+            showScoreTable(m_hWnd, hall_.game, table.mode ? table.mode : static_cast<const char*>(mode),
+                           table.firstControl);
     return TRUE;
 }
+
+void CHallOfFameDlg::OnReplay() { EndDialog(hall_.replayId); }

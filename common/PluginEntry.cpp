@@ -16,8 +16,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-int runHallOfFame(CHallOfFameDlg& dialog, char* scoreString, INT_PTR replayId) {
+int runHallOfFame(const HallOfFame& hall, char* scoreString) {
     ModuleStateSwitch state;
+    CHallOfFameDlg dialog(hall);
     splitScoreString(scoreString, dialog.mode, dialog.score, dialog.level);
-    return dialog.DoModal() == replayId ? 1 : 0;
+    return dialog.DoModal() == static_cast<INT_PTR>(hall.replayId) ? 1 : 0;
 }

@@ -4,5 +4,5 @@
 #include "HallOfFameDlg.h"
 
 // The score entry point: with the plug-in's own resources current, takes the host's score
-// string into the dialog and runs it; 1 when it ended with replayId.
-int runHallOfFame(CHallOfFameDlg& dialog, char* scoreString, INT_PTR replayId);
+// string into the game's hall of fame and runs it; 1 when the player asked for another game.
+int runHallOfFame(const HallOfFame& hall, char* scoreString);

@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "GameScoreDlg.h"
 #include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
@@ -18,8 +17,9 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
 }
 
 extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
-    CGameScoreDlg dialog;
-    return runHallOfFame(dialog, scoreString, IDC_REPLAY);
+    static const HallOfFame hall = {
+        IDD_GAME_SCORE, IDC_REPLAY, "Orvane", "Orvane Hall Of Fame", {{nullptr, IDC_RANK1_NAME}, {}}};
+    return runHallOfFame(hall, scoreString);
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {

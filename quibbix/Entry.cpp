@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "GameScoreDlg.h"
 #include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
@@ -30,8 +29,12 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
 }
 
 extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
-    CGameScoreDlg dialog;
-    return runHallOfFame(dialog, scoreString, IDC_REPLAY);
+    static const HallOfFame hall = {IDD_GAME_SCORE,
+                                    IDC_REPLAY,
+                                    "Quibbix",
+                                    "Quibbix Hall Of Fame",
+                                    {{"Random", IDC_RANDOM_NAME1}, {"User", IDC_USER_NAME1}}};
+    return runHallOfFame(hall, scoreString);
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {
