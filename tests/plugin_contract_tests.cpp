@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ImportHook.h"
+#include "CallLedger.h"
 #include "Plugin.h"
 
 namespace {
