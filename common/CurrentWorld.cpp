@@ -27,13 +27,14 @@ CString moviePath(const CString& installDir, const char* world) {
     return path;
 }
 
-// A name that fills the whole limit has no terminator and is as good as one that did not fit.
+// The name ends at its first zero, whatever a host's fixed buffer left after it; a name that
+// fills the whole limit without one is as good as one that did not fit.
 bool readCurrMovie(HKEY host, char* world) {
     DWORD type = 0;
     DWORD size = kCurrMovieLimit;
     if (RegQueryValueExA(host, "CurrMovie", nullptr, &type, reinterpret_cast<BYTE*>(world), &size) != ERROR_SUCCESS)
         return false;
-    if (size >= kCurrMovieLimit) return world[kCurrMovieLimit - 1] == 0;
+    if (size >= kCurrMovieLimit) return memchr(world, 0, kCurrMovieLimit) != nullptr;
     world[size] = 0;
     return true;
 }
@@ -76,7 +77,7 @@ bool resolveCurrentWorld(char* world) {
         traceMessage("ERROR could not get ZORV install dir from registry!");
         return false;
     }
-    RegKey host(openHostKey());
+    RegKey host = openHostKey();
     if (!host) {
         // The caller's buffer may hold anything: never read past it.
         traceWith("getCurrentWorld returning %.259s", world);
@@ -104,35 +105,44 @@ void getCurrentWorld(char* world) {
     if (world) resolveCurrentWorld(world);
 }
 
-HKEY openWorldKey() {
-    RegKey host(openHostKey());
-    if (!host) return nullptr;
-    // Without a resolved world the empty name would open the host key itself.
+RegKey openWorldKey() {
+    // The host key is opened three times, each afresh: here, by getInstallDir and by
+    // getCurrentWorld. Each of those also runs on its own and traces its own failure, so none
+    // borrows a key another holds.
+    RegKey host = openHostKey();
+    if (!host) return RegKey();
+    // Unresolved, the buffer's empty name would open the host key itself, for a world that
+    // may well be installed.
     char world[kWorldBufferSize] = {};
-    if (!resolveCurrentWorld(world)) return nullptr;
+    if (!resolveCurrentWorld(world)) return RegKey();
+    // With no world installed the name is empty and opens the host key itself: the values are
+    // then kept there, as the host has them.
     RegKey key;
-    if (RegOpenKeyExA(host.get(), world, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key.release();
+    if (RegOpenKeyExA(host.get(), world, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key;
+    key.reset();  // the registry may leave a handle even when it fails
     traceMessage("ERROR Unable to open ZORV world key!");
-    return nullptr;
+    return key;
 }
 
 bool readWorldValue(const char* name, char* buffer, DWORD size) {
     if (!name || !buffer || size == 0) return false;
     memset(buffer, 0, size);
     if (strlen(name) > kValueNameLimit) return true;  // no value can have such a name
-    RegKey key(openWorldKey());
+    RegKey key = openWorldKey();
     if (!key) return false;
     DWORD type = 0;
     DWORD read = size;
     const LONG result = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &read);
-    // A value as long as the buffer leaves no room for the terminator: as good as too long.
-    if (result != ERROR_SUCCESS || (read >= size && buffer[size - 1] != 0)) memset(buffer, 0, size);
-    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA;
+    // A value that fills the buffer without a zero in it leaves no room for the terminator: as
+    // good as too long.
+    const bool fits = result == ERROR_SUCCESS && (read < size || memchr(buffer, 0, size));
+    if (!fits) memset(buffer, 0, size);
+    return fits || result == ERROR_FILE_NOT_FOUND;
 }
 
 bool writeWorldValue(const char* name, const char* text) {
     if (!name || !text) return false;
-    RegKey key(openWorldKey());
+    RegKey key = openWorldKey();
     if (!key) return false;
     const DWORD length = static_cast<DWORD>(strlen(text));
     if (strlen(name) <= kValueNameLimit &&

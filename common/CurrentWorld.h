@@ -4,18 +4,21 @@
 
 #include <windows.h>
 
+#include "Handles.h"
+
 // Leaves the current world's name in a 260-byte buffer (untouched when the host's settings
 // cannot be read).
 void getCurrentWorld(char* world);
 
-// The current world's key; the caller closes it. Null when there is none to open, and when the
-// world could not be resolved at all (never the host key by accident).
-HKEY openWorldKey();
+// The current world's key, the caller's. With no world installed the name is empty, and the key
+// is the host key itself. Empty when the host's settings cannot be read, so that no world could
+// be resolved at all, and when the world has no key.
+RegKey openWorldKey();
 
 // Always leaves a terminated text in the buffer: the value, or empty when it cannot be read or
 // leaves no room for the terminator. Does nothing without a name, a buffer or a size.
-// False when the store could not tell what the value holds (a missing value, or one too long
-// for the buffer, is known to read as empty).
+// False when the empty text stands for something that is stored (a value too long for the
+// buffer, or one the store would not give); a missing value is known to read as empty.
 bool readWorldValue(const char* name, char* buffer, DWORD size);
 // Stores the text as REG_SZ without its terminator; tells the user when the store refuses.
 // False when the text was not stored.

@@ -10,17 +10,17 @@ namespace {
 const DWORD kMainDirLimit = 259;
 }  // namespace
 
-HKEY openHostKey() {
+RegKey openHostKey() {
     RegKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZORV", 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS)
-        return key.release();
+        return key;
     key.reset();  // the registry may leave a handle even when it fails
     traceMessage("ERROR Unable to read ZORV install key!");
-    return nullptr;
+    return key;
 }
 
 bool getInstallDir(char* directory) {
-    RegKey host(openHostKey());
+    RegKey host = openHostKey();
     if (!host) {
         traceMessage("ERROR could not get open zorv install key!");
         return false;
@@ -29,9 +29,9 @@ bool getInstallDir(char* directory) {
     DWORD size = kMainDirLimit;
     const LONG read =
         RegQueryValueExA(host.get(), "MainDir", nullptr, &type, reinterpret_cast<BYTE*>(directory), &size);
-    // Any type is taken as text; one that fills the limit has no room left for its terminator
-    // and counts as too long, and an empty one names no directory.
-    const bool usable = read == ERROR_SUCCESS && (size < kMainDirLimit || directory[kMainDirLimit - 1] == 0);
+    // Any type is taken as text, up to its first zero; one that fills the limit without a zero has
+    // no room left for its terminator and counts as too long, and an empty one names no directory.
+    const bool usable = read == ERROR_SUCCESS && (size < kMainDirLimit || memchr(directory, 0, kMainDirLimit));
     if (usable && size < kMainDirLimit) directory[size] = 0;
     if (!usable || directory[0] == 0) {
         traceMessage("Unable to read ZORV installation directory in Server");

@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include "CString.h"
+#include "Handles.h"
 
-// Opens HKLM\SOFTWARE\ZORV with full access; the caller closes the key. Null on failure.
-HKEY openHostKey();
+// Opens HKLM\SOFTWARE\ZORV with full access, afresh at every call; the key is the caller's.
+// Empty on failure.
+RegKey openHostKey();
 
 // The installation directory, ending in one backslash, into a buffer of at least 260 bytes.
 // On false the buffer's content is not to be used.

@@ -3,20 +3,26 @@
 namespace {
 HWND hostWindow = nullptr;
 
-BOOL CALLBACK takeFirstOfProcess(HWND window, LPARAM processId) {
+bool ofThisProcess(HWND window, DWORD processId) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != static_cast<DWORD>(processId)) return TRUE;
+    return owner == processId;
+}
+
+BOOL CALLBACK takeFirstOfProcess(HWND window, LPARAM processId) {
+    if (!ofThisProcess(window, static_cast<DWORD>(processId))) return TRUE;
     hostWindow = window;
     return FALSE;
 }
 }  // namespace
 
 HWND findHostWindow() {
-    // A host that recreated its window would otherwise never get its quit box again.
-    if (hostWindow && !IsWindow(hostWindow)) hostWindow = nullptr;
+    // The host may have destroyed its window, and the handle may since name a window of another
+    // process; a gone window belongs to none.
+    const DWORD processId = GetCurrentProcessId();
+    if (hostWindow && !ofThisProcess(hostWindow, processId)) hostWindow = nullptr;
     if (hostWindow) return hostWindow;
-    EnumWindows(takeFirstOfProcess, static_cast<LPARAM>(GetCurrentProcessId()));
+    EnumWindows(takeFirstOfProcess, static_cast<LPARAM>(processId));
     return hostWindow;
 }
 

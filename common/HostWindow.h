@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// The first top-level window of this process in enumeration order, or null.
+// The first top-level window of this process in enumeration order, kept while it is still a
+// window of this process; null when there is none.
 HWND findHostWindow();
 
 // Yes/No box over the host window; true exactly for Yes.

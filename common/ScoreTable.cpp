@@ -54,6 +54,9 @@ CString scoreValueName(const char* game, const char* mode, const char* suffix) {
 }
 
 ScoreTable readScoreTable(const char* game, const char* mode) {
+    // Names, then scores, then levels, not place by place: every read resolves the world anew,
+    // with its trace lines and perhaps a search and a box, so the order shows, and a table is
+    // known to be read in this one.
     ScoreTable table;
     for (int rank = 0; rank < 3; ++rank)
         table.readable &= readWorldValue(scoreValueName(game, mode, kNames[rank]), table.entries[rank].name,
@@ -91,4 +94,18 @@ void updateScoreTable(const char* game, const char* mode, const ScoreTable& tabl
         update.place(game, mode, from + 1, table.entries[from + 1], moved.name, moved.level, moved.score);
     }
     update.store();
+}
+
+void showScoreTable(HWND dialog, const char* game, const char* mode, int firstControl) {
+    for (int rank = 0; rank < 3; ++rank) {
+        // Each text read into a place of its own capacity, so one that does not fit shows empty.
+        ScoreEntry entry;
+        char* const texts[] = {entry.name, entry.level, entry.score};
+        const DWORD capacities[] = {sizeof entry.name, sizeof entry.level, sizeof entry.score};
+        const char* const suffixes[] = {kNames[rank], kLevels[rank], kScores[rank]};
+        for (int field = 0; field < 3; ++field) {
+            readWorldValue(scoreValueName(game, mode, suffixes[field]), texts[field], capacities[field]);
+            SetDlgItemTextA(dialog, firstControl + 3 * rank + field, texts[field]);
+        }
+    }
 }

@@ -1,6 +1,8 @@
 // A game's three-place hall of fame for one mode, kept as nine world values.
 #pragma once
 
+#include <windows.h>
+
 #include "CString.h"
 
 // The three texts of one place, exactly as stored; the sizes are the read capacities.
@@ -30,3 +32,7 @@ bool scoreQualifies(const ScoreTable& table, int score);
 // refuses a text, the texts already replaced are put back, so the table stays whole.
 void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,
                       int level);
+
+// Shows a game and mode's table as stored now, read afresh, in nine consecutive controls from
+// firstControl: name, level and score of rank 1, then of rank 2 and 3.
+void showScoreTable(HWND dialog, const char* game, const char* mode, int firstControl);

@@ -1,6 +1,7 @@
 #include "CString.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,7 +32,7 @@ CString& CString::operator=(const CString& other) {
 
 CString& CString::operator+=(const char* text) {
     const int extra = text ? static_cast<int>(strlen(text)) : 0;
-    if (extra && reserve(length_ + extra)) {
+    if (extra && reserve(length_ + extra, &text)) {
         memmove(data_ + length_, text, extra);
         length_ += extra;
         data_[length_] = 0;
@@ -48,9 +49,13 @@ void CString::Format(const char* format, ...) {
     va_copy(probe, args);
     const int needed = vsnprintf(nullptr, 0, format, probe);
     va_end(probe);
-    if (needed >= 0 && reserve(needed)) {
-        vsnprintf(data_, needed + 1, format, args);
-        length_ = needed;
+    // Formatted beside the old text, which an argument may point into, and only then put in its place.
+    char* formatted = needed >= 0 ? static_cast<char*>(malloc(needed + 1)) : nullptr;
+    if (formatted) {
+        vsnprintf(formatted, needed + 1, format, args);
+        if (data_ != emptyText) free(data_);
+        data_ = formatted;
+        length_ = capacity_ = needed;
     }
     va_end(args);
 }
@@ -66,15 +71,21 @@ void CString::ReleaseBuffer() {
     length_ = static_cast<int>(strlen(data_));
 }
 
-// Grows the storage to hold capacity characters and a terminator; false when memory is short.
-bool CString::reserve(int capacity) {
+// Grows the storage to hold capacity characters and a terminator, always storage of its own
+// (the shared empty text is never handed out); false when memory is short. A text that lay in
+// the old storage is followed to where the storage went.
+bool CString::reserve(int capacity, const char** text) {
     if (capacity <= capacity_ && data_ != emptyText) return true;
-    if (capacity == 0 && data_ == emptyText) return true;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(data_);
+    const uintptr_t at = text ? reinterpret_cast<uintptr_t>(*text) : 0;
+    const bool inside = data_ != emptyText && at >= start && at <= start + capacity_;
+    const size_t offset = inside ? at - start : 0;
     char* grown = static_cast<char*>(realloc(data_ == emptyText ? nullptr : data_, capacity + 1));
     if (!grown) return false;
     if (data_ == emptyText) grown[0] = 0;
     data_ = grown;
     capacity_ = capacity;
+    if (inside) *text = data_ + offset;
     return true;
 }
 
@@ -84,7 +95,7 @@ void CString::assign(const char* text, int length) {
         if (data_ != emptyText) data_[0] = 0;
         return;
     }
-    if (!reserve(length)) return;
+    if (!reserve(length, &text)) return;
     memmove(data_, text, length);
     data_[length] = 0;
     length_ = length;

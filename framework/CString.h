@@ -17,15 +17,16 @@ public:
     bool IsEmpty() const { return length_ == 0; }
     void Empty();
 
-    // printf-style; the text may be of any length.
+    // printf-style; the text may be of any length, and an argument may be this string's own text.
     void Format(const char* format, ...);
 
-    // Room for at least minLength characters plus a terminator; ReleaseBuffer re-measures.
+    // Room of its own for at least minLength characters plus a terminator, even when empty;
+    // ReleaseBuffer re-measures.
     char* GetBuffer(int minLength);
     void ReleaseBuffer();
 
 private:
-    bool reserve(int capacity);
+    bool reserve(int capacity, const char** text = nullptr);
     void assign(const char* text, int length);
 
     char* data_;

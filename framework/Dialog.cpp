@@ -2,12 +2,26 @@
 
 #include "ModuleState.h"
 
+namespace {
+// The innermost dialog in its modal loop; the plug-ins run on one thread.
+CDialog* running = nullptr;
+}  // namespace
+
 INT_PTR CDialog::DoModal() {
-    // A dialog without a parent is owned by the thread's active window, which it disables
-    // while it runs: the host's window, or the dialog it was opened from.
-    HWND owner = GetActiveWindow();
-    return DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner, dialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    // A dialog is owned, and its owner disabled while it runs, by the dialog it was opened from
+    // (shown yet or not), else by the main window's last active popup. Not the active window: with
+    // another program in front there is none, and the host could be used under the dialog.
+    HWND owner = nullptr;
+    if (running && running->m_hWnd)
+        owner = running->m_hWnd;
+    else if (HWND main = mainWindow())
+        owner = GetLastActivePopup(main);
+    CDialog* outer = running;
+    running = this;
+    const INT_PTR result = DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner, dialogProc,
+                                           reinterpret_cast<LPARAM>(this));
+    running = outer;
+    return result;
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {

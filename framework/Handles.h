@@ -1,4 +1,4 @@
-// Owners that close a handle on every way out of a scope.
+// Owners that close a handle on every way out of a scope, or hand it on to another owner.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,12 @@ public:
     ~ScopedHandle() { reset(); }
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;
+    // Moving hands the handle on and leaves the source empty, so one holder closes it.
+    ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return Traits::valid(handle_); }

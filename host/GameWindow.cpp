@@ -44,8 +44,8 @@ GameWindow::~GameWindow() {
     if (fieldFont_) DeleteObject(fieldFont_);
 }
 
-bool GameWindow::create(bool fixedPlacement, unsigned seed) {
-    seed_ = seed;
+bool GameWindow::create() {
+    seed_ = GetTickCount();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = procedure;
@@ -56,10 +56,8 @@ bool GameWindow::create(bool fixedPlacement, unsigned seed) {
     windowClass.lpszClassName = kMainWindowClass;
     RegisterClassA(&windowClass);
 
-    const int x = fixedPlacement ? 24 : CW_USEDEFAULT;
-    const int y = fixedPlacement ? 24 : CW_USEDEFAULT;
-    window_ = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Zorv", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x,
-                              y, 660, 440, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, "Zorv", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 660, 440, nullptr, nullptr, instance, this);
     if (!window_) return false;
 
     ACCEL quit = {FCONTROL | FVIRTKEY, 'S', kQuitButton};
@@ -335,9 +333,9 @@ int GameWindow::nextRandom(int below) {
     return static_cast<int>((seed_ >> 16) & 0x7fff) % below;
 }
 
-int playGames(const char* const* games, int count, Journal& journal, bool fixedPlacement, unsigned seed) {
+int playGames(const char* const* games, int count, Journal& journal) {
     GameWindow window(journal);
-    if (!window.create(fixedPlacement, seed)) {
+    if (!window.create()) {
         fprintf(stderr, "Cannot create the main window.\n");
         return 1;
     }

@@ -27,8 +27,7 @@ public:
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;
 
-    // A fixed placement and seed make every run look the same.
-    bool create(bool fixedPlacement, unsigned seed);
+    bool create();
     HWND handle() const { return window_; }
 
     // Plays until the start dialog gives no game; false when the player closed the window.
@@ -76,4 +75,4 @@ private:
 
 // Plays each game in turn in one main window, until the last one's start dialog gives no
 // game or the window is closed; the exit code.
-int playGames(const char* const* games, int count, Journal& journal, bool fixedPlacement, unsigned seed);
+int playGames(const char* const* games, int count, Journal& journal);

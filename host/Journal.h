@@ -1,5 +1,5 @@
 // What the host and the plug-ins said to each other: printed as it happens, and kept so that
-// the walk-through can check it from its own thread.
+// a script driving the host from another thread can check it.
 #pragma once
 
 #include <windows.h>

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "RegistryTree.h"
+#include "Handles.h"
+#include "HostKey.h"
 
 const char kSampleWorld[] = "dZORV_Aurora";
 const char kSampleOtherWorld[] = "dZORV_Harbor";
@@ -81,36 +82,11 @@ bool makeKeys(const char* directory) {
            RegSetValueExA(other.get(), "NoShowOrvaneInfoDlg", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noShow),
                           sizeof noShow) == ERROR_SUCCESS;
 }
-
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path + "\\" + name);
-            else
-                DeleteFileA((path + "\\" + name).c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 }  // namespace
 
 SampleSetup setupSample(const char* directory) {
     RegKey existing;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHostKeyPath, 0, KEY_READ, existing.receive()) == ERROR_SUCCESS)
         return SampleSetup::kAlreadyInstalled;
-    if (makeFiles(directory) && makeKeys(directory)) return SampleSetup::kCreated;
-    deleteHostKey();
-    return SampleSetup::kFailed;
-}
-
-void removeSampleFiles(const char* directory) {
-    std::string path = directory;
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    removeTree(path);
+    return makeFiles(directory) && makeKeys(directory) ? SampleSetup::kCreated : SampleSetup::kFailed;
 }

@@ -4,11 +4,9 @@
 
 enum class SampleSetup { kCreated, kAlreadyInstalled, kFailed };
 
-// Installs into directory (absolute) unless HKEY_LOCAL_MACHINE\SOFTWARE\ZORV exists.
+// Installs into directory (absolute) unless HKEY_LOCAL_MACHINE\SOFTWARE\ZORV exists. A failed
+// set-up leaves what it made: the host key is the installation's, so the host never deletes it.
 SampleSetup setupSample(const char* directory);
-
-// Removes the sample's folders and files again, and the directory itself.
-void removeSampleFiles(const char* directory);
 
 // What the sample holds, for those who check what a game leaves in it.
 extern const char kSampleWorld[];       // the current world

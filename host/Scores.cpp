@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "RegistryTree.h"
+#include "Handles.h"
+#include "HostKey.h"
 
 namespace {
 const char* const kGames[] = {"Orvane", "Quibbix"};

@@ -1,6 +1,4 @@
 // zorvhost: a stand-in for the Zorv host in which the game plug-ins can be tried.
-#include <windows.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -8,16 +6,13 @@
 #include "Journal.h"
 #include "Sample.h"
 #include "Scores.h"
-#include "Walkthrough.h"
 
 namespace {
 const char kUsage[] =
     "usage: zorvhost [GAME...]               play the games in turn (orvane quibbix when none is given);\n"
     "                                        GAME is a plug-in's name or the path of its DLL\n"
     "       zorvhost scores                  print every hall of fame of the current world\n"
-    "       zorvhost --setup-sample [DIR]    install a sample host in DIR (C:\\Zorv) unless one is installed\n"
-    "       zorvhost --walkthrough [DIR]     play both games by script in a fresh sample installation,\n"
-    "                                        check every step and save a picture of each dialog in DIR\n";
+    "       zorvhost --setup-sample [DIR]    install a sample host in DIR (C:\\Zorv) unless one is installed\n";
 
 int setupSampleCommand(const char* directory) {
     switch (setupSample(directory)) {
@@ -30,7 +25,8 @@ int setupSampleCommand(const char* directory) {
         case SampleSetup::kFailed:
             break;
     }
-    fprintf(stderr, "Could not create the sample installation in %s.\n", directory);
+    fprintf(stderr, "Could not create the sample installation in %s; what was made of it is left, registry included.\n",
+            directory);
     return 1;
 }
 }  // namespace
@@ -41,7 +37,6 @@ int main(int argc, char** argv) {
     if (strcmp(command, "scores") == 0 && argc == 2) return printScores();
     if (strcmp(command, "--setup-sample") == 0 && argc <= 3)
         return setupSampleCommand(argument ? argument : "C:\\Zorv");
-    if (strcmp(command, "--walkthrough") == 0 && argc <= 3) return runWalkthrough(argument);
     if (command[0] == '-' || strcmp(command, "scores") == 0) {
         fputs(kUsage, strcmp(command, "--help") == 0 ? stdout : stderr);
         return strcmp(command, "--help") == 0 ? 0 : 2;
@@ -49,6 +44,6 @@ int main(int argc, char** argv) {
 
     static const char* const kAllGames[] = {"orvane", "quibbix"};
     Journal journal;
-    if (argc > 1) return playGames(argv + 1, argc - 1, journal, false, GetTickCount());
-    return playGames(kAllGames, 2, journal, false, GetTickCount());
+    if (argc > 1) return playGames(argv + 1, argc - 1, journal);
+    return playGames(kAllGames, 2, journal);
 }

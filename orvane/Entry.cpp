@@ -7,12 +7,7 @@
 #include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
-#include "ScoreString.h"
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) setPluginInstance(instance);
-    return TRUE;
-}
+#include "PluginEntry.h"
 
 extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     ModuleStateSwitch state;
@@ -23,10 +18,8 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
 }
 
 extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
-    ModuleStateSwitch state;
     CGameScoreDlg dialog;
-    splitScoreString(scoreString, dialog.mode, dialog.score, dialog.level);
-    return dialog.DoModal() == IDC_REPLAY ? 1 : 0;
+    return runHallOfFame(dialog, scoreString, IDC_REPLAY);
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {

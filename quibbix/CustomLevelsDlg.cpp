@@ -11,7 +11,8 @@ const char kBuiltInSet[] = "Vellomy";
 
 bool isUsableSetName(const char* name) {
     const size_t length = strlen(name);
-    return length > 0 && length <= static_cast<size_t>(kMaxSetName) && !strpbrk(name, "\\/:*") && !strstr(name, "..");
+    return length > 0 && length <= static_cast<size_t>(kMaxSetName) && strcmp(name, ".") != 0 &&
+           strcmp(name, "..") != 0;
 }
 
 void CCustomLevelsDlg::DoDataExchange(CDataExchange* dx) {
@@ -27,8 +28,7 @@ BOOL CCustomLevelsDlg::OnInitDialog() {
     // The finder reports "no more" on the step that reaches the last entry.
     for (bool more = finder.FindFile(pattern); more;) {
         more = finder.FindNextFile();
-        if (finder.IsDirectory() && !finder.IsDots() && isUsableSetName(finder.GetFileName()))
-            folderList.AddString(finder.GetFileName());
+        if (finder.IsDirectory() && isUsableSetName(finder.GetFileName())) folderList.AddString(finder.GetFileName());
     }
     folderList.InsertString(0, kBuiltInSet);
     folderList.SetCurSel(0);

@@ -19,6 +19,7 @@ protected:
     void OnOK() override;
 };
 
-// True for a name the host may take as one folder under the base folder and that fits the
-// start string.
+// True for a name that a folder listing may offer as a set: any folder name but "." and "..",
+// as long as it fits the start string. A listed name holds no separator, so it names one folder
+// under the base folder.
 bool isUsableSetName(const char* name);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The main job: builds the plug-ins and the stand-in host, prepares a sample installation in
 # the build's own Wine prefix and plays both games there. With a display the games are yours
-# to play; without one, or on CI, a scripted walk-through plays them under Xvfb, checks every
-# step, and saves a picture of every dialog in build/screenshots/ (--update-pictures copies
-# them to docs/screenshots/ as well). It plays the i686 build where this machine can run
-# 32-bit programs, and the x86_64 build otherwise.
+# to play; without one, or on CI, the walk-through (a test program beside the host) plays
+# them under Xvfb, checks every step, and saves a picture of every dialog in build/screenshots/
+# (--update-pictures copies them to docs/screenshots/ as well). It plays the i686 build where
+# this machine can run 32-bit programs, and the x86_64 build otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets.sh
@@ -16,7 +16,7 @@ if [ -z "${ZORV_DEMO_STAGE:-}" ]; then
   target=${run_targets##* }  # i686 when it runs here
   dir=$(target_dir "$target")
   [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$(target_preset "$target")"
-  cmake --build --preset "$(target_preset "$target")" --target zorvhost
+  cmake --build --preset "$(target_preset "$target")" --target zorvhost walkthrough
   bash tests/support/make-prefix.sh "$dir/wine-env.sh"
   echo "Playing the $target build ($dir/bin)${i686_skipped:+; the i686 build does not run here: $i686_skipped}."
   # A Wine server still running from a command without a display would open no windows.
@@ -46,7 +46,7 @@ fi
 
 rm -rf "$shots"
 mkdir -p "$shots"
-"$WINE" "$host" --walkthrough "$("$WINE" winepath -w "$shots")" || status=$?
+"$WINE" "$ZORV_DEMO_DIR/bin/walkthrough.exe" "$("$WINE" winepath -w "$shots")" || status=$?
 echo
 echo "The sample installation, which the walk-through leaves as it was:"
 "$WINE" "$host" scores || true

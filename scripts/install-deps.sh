@@ -3,7 +3,7 @@
 # when it is all there already. wine32 installs on machines that cannot run 32-bit programs
 # too; there it only warns, and the x86_64 build runs under wine64 instead.
 set -euo pipefail
-packages=(cmake make gawk googletest imagemagick xvfb xauth
+packages=(cmake make gawk unzip googletest imagemagick xvfb xauth
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 fonts-wine)

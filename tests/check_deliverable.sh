@@ -109,6 +109,11 @@ only_system_imports() {
 }
 check "imports only from KERNEL32, USER32, GDI32, ADVAPI32, msvcrt (has: $imports)" only_system_imports
 
+# --- size: what the DLL holds beside its resources
+rsrc_size=$("$objdump" -h "$dll" | gawk '$2 == ".rsrc" { print strtonum("0x" $3) }')
+outside_rsrc=$(( $(stat -c %s "$dll") - ${rsrc_size:-0} ))
+check "at most 48 KiB beside the resources (has $outside_rsrc bytes)" test "$outside_rsrc" -le 49152
+
 # --- resources
 "$windres" -J coff -O res -i "$dll" -o "$work/i686.res" &&
   "$twin_windres" -J coff -O res -i "$twin" -o "$work/x64.res" &&

@@ -156,6 +156,21 @@ TEST_F(CurrentWorld, CurrMovieIsReadUpTo127Characters) {
     EXPECT_EQ(2u, warnings.size());
 }
 
+// What a host leaves when it stores a fixed buffer: the name, its zero, then other bytes.
+TEST_F(CurrentWorld, BytesAfterTheTerminatorLeaveTheStoredWorldStanding) {
+    install.addWorld("dZORV_other");
+    install.addWorld("Home");
+    std::string fixed = terminated("Home") + std::string(123, 'z');
+    ASSERT_EQ(128u, fixed.size());
+    reg::setBytes("", "CurrMovie", REG_SZ, fixed.data(), 128);
+    reg::setBytes("Home", "Name1", REG_SZ, "ACE\0junk", 8);
+    EXPECT_EQ("Home", resolve());
+    EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
+    EXPECT_EQ("ACE", std::string(readValue("Name1").c_str()));
+    EXPECT_TRUE(calls.writes().empty());
+    EXPECT_EQ(fixed, reg::get("", "CurrMovie").data);
+}
+
 TEST_F(CurrentWorld, ChosenNameTooLongToReadBackIsSearchedForEveryTime) {
     const std::string name = "dZORV_" + std::string(122, 'n');
     install.addFolder("Desktops");
@@ -257,7 +272,7 @@ TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
     install.addWorld("Home");
     install.setCurrentWorld("Home");
     reg::setString("Home", "Probe", "in the world");
-    handedOut = openWorldKey();
+    handedOut = openWorldKey().release();
     ASSERT_NE(nullptr, handedOut);
     char data[32] = {};
     DWORD size = sizeof data - 1;
@@ -275,10 +290,10 @@ TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
     install.addWorld("Home");
     install.setCurrentWorld("Home");
     reg::deleteTree("Home");
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     reg::createKey("Home");
     calls.failKeyOpen(4, true);  // the world key, left open by the failing call
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     EXPECT_EQ((Lines{"getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!",
                      "getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!"}),
               trace.messages());
@@ -299,21 +314,21 @@ TEST_F(CurrentWorld, WithoutAResolvedWorldNothingTouchesTheHostKey) {
     reg::setString("", "Kept", "host's own");
 
     calls.failKeyOpen(3);  // getCurrentWorld's open of the host key
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     calls.failKeyOpen(3);
     EXPECT_EQ(padded(""), readValue("Kept"));
     calls.failKeyOpen(3);
     writeWorldValue("Kept", "overwritten");
 
     reg::remove("", "MainDir");
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     EXPECT_EQ(padded(""), readValue("Kept"));
     writeWorldValue("Kept", "overwritten");
     EXPECT_EQ("host's own", reg::text("", "Kept"));
 
     reg::deleteTree("");
     const size_t before = trace.messages().size();
-    EXPECT_EQ(nullptr, openWorldKey());
+    EXPECT_EQ(nullptr, openWorldKey().get());
     EXPECT_EQ(padded(""), readValue("Kept"));
     writeWorldValue("Kept", "overwritten");
     EXPECT_EQ(Lines(3, "ERROR Unable to read ZORV install key!"), since(trace, before));

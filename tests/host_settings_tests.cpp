@@ -102,6 +102,21 @@ TEST_F(HostSettings, ValueOfAnyTypeIsTakenAsTerminatedText) {
     EXPECT_TRUE(trace.messages().empty());
 }
 
+// A host that stores a fixed buffer leaves bytes behind the terminator; the text still ends there.
+TEST_F(HostSettings, BytesAfterTheTerminatorAreNotPartOfTheDirectory) {
+    std::string filled = std::string("C:\\Host") + '\0' + std::string(251, 'x');
+    ASSERT_EQ(259u, filled.size());
+    reg::setBytes("", "MainDir", REG_SZ, filled.data(), 259);
+    expectDir("C:\\Host\\", readInstallDir());
+    EXPECT_TRUE(trace.messages().empty());
+
+    // A zero first is still an empty directory, however much follows it.
+    filled[0] = 0;
+    reg::setBytes("", "MainDir", REG_SZ, filled.data(), 259);
+    EXPECT_FALSE(readInstallDir().ok);
+    EXPECT_EQ(Lines{kUnreadable}, trace.messages());
+}
+
 TEST_F(HostSettings, EmptyDirectoryIsAFailure) {
     reg::setString("", "MainDir", "");
     EXPECT_FALSE(readInstallDir().ok);
@@ -120,7 +135,7 @@ TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
     reg::deleteTree("");
     EXPECT_FALSE(getInstallDir(dir));
     EXPECT_STREQ("kept", dir);
-    EXPECT_EQ(nullptr, openHostKey());
+    EXPECT_EQ(nullptr, openHostKey().get());
     EXPECT_EQ((Lines{kUnreadable, "ERROR Unable to read ZORV install key!",
                      "ERROR could not get open zorv install key!", "ERROR Unable to read ZORV install key!"}),
               trace.messages());
@@ -129,7 +144,7 @@ TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
 TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
     reg::setString("", "MainDir", "C:\\Host");
     ASSERT_TRUE(readInstallDir().ok);
-    handedOut = openHostKey();
+    handedOut = openHostKey().release();
     ASSERT_NE(nullptr, handedOut);
     char data[16] = {};
     DWORD size = sizeof data - 1;
@@ -145,7 +160,7 @@ TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
 TEST_F(HostSettings, HandleLeftByAFailedOpenIsClosed) {
     reg::setString("", "MainDir", "C:\\Host");
     calls.failKeyOpen(1, true);
-    EXPECT_EQ(nullptr, openHostKey());
+    EXPECT_EQ(nullptr, openHostKey().get());
     calls.failKeyOpen(1, true);
     EXPECT_FALSE(readInstallDir().ok);
     EXPECT_EQ((Lines{"ERROR Unable to read ZORV install key!", "ERROR Unable to read ZORV install key!",

@@ -181,3 +181,22 @@ TEST(HostSample, IsInstalledOnlyWhereNoHostIs) {
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ(0u, run.output.find("Current world: " + world + "\n\nOrvane, mode \"default\"\n")) << run.output;
 }
+
+TEST(HostUsage, OffersOnlyTheHostsOwnCommandsAndRunsNoOther) {
+    Installation host;
+    host.addWorld("dZORV_Here");
+    host.setCurrentWorld("dZORV_Here");
+    const std::string before = hostKeyDump();
+
+    HostRun run = runHost("--help");
+    EXPECT_EQ(0u, run.exitCode);
+    for (const char* command : {"zorvhost [GAME...]", "zorvhost scores", "zorvhost --setup-sample [DIR]"})
+        EXPECT_NE(std::string::npos, run.output.find(command)) << command << " missing in:\n" << run.output;
+    EXPECT_EQ(std::string::npos, run.output.find("--walkthrough")) << run.output;
+
+    // A script-only command is no longer the host's: it gets the usage, and the host key stays.
+    run = runHost("--walkthrough");
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_EQ(0u, run.output.find("usage: zorvhost")) << run.output;
+    EXPECT_EQ(before, hostKeyDump());
+}

@@ -143,6 +143,28 @@ TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
     });
 }
 
+// A text too long for its capacity reads as empty: entering a result from that snapshot would
+// overwrite or move what it never saw.
+TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
+    const std::string tooLong(40, '7');
+    storeEntry(1, "A", "5", "500");
+    storeEntry(2, "B", tooLong.c_str(), "300");
+    storeEntry(3, "C", "1", "100");
+    runScore("default*400*2", [] {
+        HWND hallOfFame = driver::waitFor(kHallOfFame);
+        EXPECT_EQ(nullptr, driver::find(kNameEntry));
+        if (!hallOfFame) return;
+        EXPECT_EQ("A|5|500|B||300|C|1|100|", tableShown(hallOfFame));
+        driver::click(hallOfFame, IDCANCEL);
+    });
+    EXPECT_EQ(tooLong, stored("Level2"));
+    EXPECT_EQ("B", stored("Name2"));
+    EXPECT_EQ("300", stored("Score2"));
+    EXPECT_EQ("C", stored("Name3"));
+    EXPECT_EQ("1", stored("Level3"));
+    EXPECT_EQ("100", stored("Score3"));
+}
+
 TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {
     EXPECT_EQ(1, runScore("default*0*1", [] {
                   if (HWND h = driver::waitFor(kHallOfFame)) driver::click(h, 1000);

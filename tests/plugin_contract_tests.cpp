@@ -2,9 +2,15 @@
 // beyond the system DLLs.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "DialogDriver.h"
 #include "CallLedger.h"
+#include "Installation.h"
 #include "Plugin.h"
 
 namespace {
@@ -39,3 +45,127 @@ TEST_P(PluginContract, ImportsOnlySystemDlls) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPlugins, PluginContract, ::testing::Values("orvane.dll", "quibbix.dll"));
+
+namespace {
+// The player's other program: a window of another thread that is brought to the front, so that
+// this thread has no active window left and the host's window stays behind.
+class OtherProgram {
+public:
+    OtherProgram() {
+        thread_ = std::thread([this] {
+            window_ = CreateWindowExA(0, "STATIC", "other program", WS_OVERLAPPEDWINDOW, 200, 200, 100, 100, nullptr,
+                                      nullptr, nullptr, nullptr);
+            ShowWindow(window_, SW_SHOW);
+            ready_ = true;
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+            DestroyWindow(window_);
+        });
+        while (!ready_) Sleep(10);
+    }
+    ~OtherProgram() {
+        PostThreadMessageA(GetWindowThreadProcessId(window_, nullptr), WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    // True when this thread then has no active window.
+    bool toFront() const {
+        SetForegroundWindow(window_);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(10)) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            if (!GetActiveWindow() && GetForegroundWindow() == window_) return true;
+        }
+        return false;
+    }
+
+private:
+    std::thread thread_;
+    std::atomic<bool> ready_{false};
+    HWND window_ = nullptr;
+};
+
+struct Seen {
+    std::string caption;
+    HWND owner, expectedOwner;
+    bool hostEnabled;
+};
+
+// Waits for the dialog and notes who owns it, whom it should be owned by, and whether the host's
+// window is disabled meanwhile.
+HWND note(std::vector<Seen>& seen, HWND host, const char* caption, const char* ownerCaption) {
+    HWND dialog = driver::waitFor(caption);
+    if (!dialog) return nullptr;
+    seen.push_back({caption, GetWindow(dialog, GW_OWNER), ownerCaption ? driver::find(ownerCaption) : host,
+                    IsWindowEnabled(host) != 0});
+    return dialog;
+}
+
+struct Flow {
+    const char* dll;
+    std::function<void(Plugin&)> call;
+    std::function<void(std::vector<Seen>&, HWND host)> script;
+};
+}  // namespace
+
+// A dialog without a parent is owned by the host's window even while another program is in
+// front, so the host cannot be used while it is up; nested ones sit over the dialog they come from.
+TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
+    Installation inst;
+    inst.addWorld("dZORV_Owner");
+    inst.setCurrentWorld("dZORV_Owner");
+    inst.addFolder("games");
+    inst.addFolder("games\\quibbix");
+    HWND host =
+        CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    OtherProgram other;
+
+    char buffer[300];
+    const Flow flows[] = {
+        {"orvane.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
+         [](std::vector<Seen>& seen, HWND host) {
+             if (HWND notice = note(seen, host, "Orvane Info", "Orvane Start Game Dialog")) driver::click(notice, IDOK);
+             if (HWND start = note(seen, host, "Orvane Start Game Dialog", nullptr)) driver::click(start, 102);
+         }},
+        {"orvane.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "default*1500*3"), 0); },
+         [](std::vector<Seen>& seen, HWND host) {
+             if (HWND entry = note(seen, host, "Orvane Hall Of Fame", "Orvane Hall of Fame"))
+                 driver::click(entry, IDOK);
+             if (HWND fame = note(seen, host, "Orvane Hall of Fame", nullptr)) driver::click(fame, IDCANCEL);
+         }},
+        {"quibbix.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
+         [](std::vector<Seen>& seen, HWND host) {
+             if (HWND start = note(seen, host, "Quibbix Start Game Dialog", nullptr)) driver::click(start, 104);
+             if (HWND levels = note(seen, host, "Quibbix Custom Levels Selection", "Quibbix Start Game Dialog"))
+                 driver::click(levels, IDOK);
+         }},
+        {"quibbix.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "random*1500*3"), 0); },
+         [](std::vector<Seen>& seen, HWND host) {
+             if (HWND entry = note(seen, host, "Quibbix Hall Of Fame", "Quibbix Hall of Fame"))
+                 driver::click(entry, IDOK);
+             if (HWND fame = note(seen, host, "Quibbix Hall of Fame", nullptr)) driver::click(fame, IDCANCEL);
+         }},
+    };
+    for (const Flow& flow : flows) {
+        Plugin plugin(flow.dll);
+        SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ASSERT_EQ(host, driver::windowsOfProcess().front());
+        ASSERT_TRUE(other.toFront());
+        std::vector<Seen> seen;
+        {
+            ScriptedRun driverThread([&seen, host, &flow] { flow.script(seen, host); });
+            flow.call(plugin);
+        }
+        EXPECT_EQ(2u, seen.size()) << flow.dll;
+        for (const Seen& s : seen) {
+            EXPECT_NE(nullptr, s.expectedOwner) << s.caption;
+            EXPECT_EQ(s.expectedOwner, s.owner) << s.caption;
+            EXPECT_FALSE(s.hostEnabled) << s.caption;
+        }
+        EXPECT_TRUE(IsWindowEnabled(host)) << flow.dll;
+    }
+    DestroyWindow(host);
+}

@@ -323,6 +323,23 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
 }
 
+// Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set.
+TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySets) {
+    Installation inst;
+    inst.addFolder("games");
+    inst.addFolder("games\\quibbix");
+    for (const char* name : {"v1..2", "..x"}) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+    Plugin plugin("quibbix.dll");
+    Names names;
+    StartRun run = runUser(plugin, nullptr, [&names](HWND levels) {
+        names = listed(levels);
+        typeInField(levels, "V1..2");
+        driver::click(levels, IDOK);
+    });
+    EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), names);
+    EXPECT_START_STRING(run, "user*v1..2*0");
+}
+
 // "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
 TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     Installation inst;

@@ -101,3 +101,40 @@ TEST(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
         DestroyWindow(recreated);
     }
 }
+
+namespace {
+// The handle of a window that is gone, as taken over by a window of another process.
+HWND reusedElsewhere;
+decltype(&GetWindowThreadProcessId) realThreadProcessId;
+
+DWORD WINAPI threadProcessIdAfterReuse(HWND window, LPDWORD processId) {
+    const DWORD thread = realThreadProcessId(window, processId);
+    if (window == reusedElsewhere && processId) *processId = GetCurrentProcessId() + 4;
+    return thread;
+}
+}  // namespace
+
+TEST(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
+    for (const Texts& t : kTexts) {
+        Plugin plugin(t.dll);
+        Hooks hooks(plugin.module);
+        ImportHook owner(plugin.module, "USER32.dll", "GetWindowThreadProcessId",
+                         reinterpret_cast<const void*>(&threadProcessIdAfterReuse));
+        ASSERT_TRUE(owner.installed());
+        realThreadProcessId = owner.original<decltype(&GetWindowThreadProcessId)>();
+        reusedElsewhere = nullptr;
+        HWND old = makeTopLevelWindow();
+        answer(plugin, t.caption, IDNO);
+        EXPECT_EQ(old, lastBox.owner);
+
+        // The handle still names a window, so only its process tells that it is no longer the host's.
+        reusedElsewhere = old;
+        HWND host = makeTopLevelWindow();
+        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
+        EXPECT_EQ(host, lastBox.owner);
+        EXPECT_EQ(2, enumerations);
+        reusedElsewhere = nullptr;
+        DestroyWindow(host);
+        DestroyWindow(old);
+    }
+}

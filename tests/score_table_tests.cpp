@@ -15,12 +15,16 @@
 namespace {
 std::map<std::string, std::string> store;
 std::vector<std::pair<std::string, std::string>> writes;
+std::vector<std::pair<std::string, DWORD>> reads;
 }  // namespace
 
 bool readWorldValue(const char* name, char* buffer, DWORD size) {
+    reads.emplace_back(name, size);
     memset(buffer, 0, size);
     auto found = store.find(name);
-    if (found != store.end() && found->second.size() < size) memcpy(buffer, found->second.data(), found->second.size());
+    if (found == store.end()) return true;
+    if (found->second.size() >= size) return false;
+    memcpy(buffer, found->second.data(), found->second.size());
     return true;
 }
 
@@ -87,6 +91,9 @@ TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
     // A name of 16 bytes does not fit its capacity and reads as unnamed.
     store["OrvanedefaultName1"] = std::string(16, 'N');
     EXPECT_STREQ("", readScoreTable("Orvane", "default").entries[0].name);
+    // Nor does any result enter it: the update would write over, or move, what it never saw.
+    play("N", 2000, 1);
+    EXPECT_TRUE(writes.empty());
 }
 
 TEST(ScoreTable, EmptyTableTakesExactlyThreeWrites) {
@@ -195,4 +202,52 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
         }
         ASSERT_LE(lost, 1) << "round " << round;
     }
+}
+
+// A window with the nine cells of a table and a neighbour on either side, all showing "stale".
+struct Cells {
+    explicit Cells(int first)
+        : parent(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr)) {
+        for (int id = first - 1; id <= first + 9; ++id)
+            CreateWindowExA(0, "STATIC", "stale", WS_CHILD, 0, 0, 10, 10, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    }
+    ~Cells() { DestroyWindow(parent); }
+    std::string text(int id) const {
+        char shown[64] = {};
+        GetDlgItemTextA(parent, id, shown, sizeof shown);
+        return shown;
+    }
+    HWND parent;
+};
+
+// The display reads the store afresh, rank by rank, each text at its capacity, into its own cell.
+TEST(ScoreTable, ShownAsStoredNowInNineCells) {
+    storeTable({{"ACE", "3", "1500"}, {"", "", ""}, {"C", "1", "100"}});
+    store["OrvanedefaultName2"] = std::string(16, 'N');   // one byte too long for a name
+    store["OrvanedefaultLevel2"] = std::string(31, '7');  // the longest level that fits
+    reads.clear();
+    Cells cells(110);
+    ASSERT_NE(cells.parent, nullptr);
+    showScoreTable(cells.parent, "Orvane", "default", 110);
+
+    const std::vector<std::string> shown = {"ACE", "3", "1500", "", std::string(31, '7'), "", "C", "1", "100"};
+    for (int cell = 0; cell < 9; ++cell) EXPECT_EQ(shown[cell], cells.text(110 + cell)) << "cell " << cell;
+    EXPECT_EQ("stale", cells.text(109));
+    EXPECT_EQ("stale", cells.text(119));
+    std::vector<std::pair<std::string, DWORD>> expected;
+    for (const char* rank : {"1", "2", "3"}) {
+        expected.emplace_back(std::string("OrvanedefaultName") + rank, 16);
+        expected.emplace_back(std::string("OrvanedefaultLevel") + rank, 32);
+        expected.emplace_back(std::string("OrvanedefaultScore") + rank, 32);
+    }
+    EXPECT_EQ(expected, reads);
+    EXPECT_TRUE(writes.empty());
+
+    // The mode is taken as given, letter case and all.
+    reads.clear();
+    showScoreTable(cells.parent, "Quibbix", "Random", 110);
+    ASSERT_EQ(9u, reads.size());
+    EXPECT_EQ("QuibbixRandomName1", reads[0].first);
+    EXPECT_EQ("QuibbixRandomScore3", reads[8].first);
 }

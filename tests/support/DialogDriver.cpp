@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -42,10 +43,17 @@ HWND find(const char* caption) {
     return nullptr;
 }
 
-HWND waitFor(const char* caption, int timeoutMs) {
+HWND waitFor(const char* caption, int timeoutMs) { return waitFor(caption, nullptr, timeoutMs); }
+
+HWND waitFor(const char* caption, const char* instead, int timeoutMs) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs);) {
         HWND window = find(caption);
         if (window && IsWindowVisible(window)) return window;
+        HWND other = instead ? find(instead) : nullptr;
+        if (other && IsWindowVisible(other)) {
+            ADD_FAILURE() << "\"" << instead << "\" showed where \"" << caption << "\" should have";
+            return nullptr;
+        }
         if (stopWaiting()) break;
         Sleep(10);
     }
@@ -101,6 +109,23 @@ HANDLE image(HWND window) {
 }
 
 bool checked(HWND dialog, int id) { return send(item(dialog, id), BM_GETCHECK) == BST_CHECKED; }
+
+std::vector<std::string> items(HWND combo) {
+    std::vector<std::string> texts(static_cast<size_t>(std::max<LRESULT>(send(combo, CB_GETCOUNT), 0)));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const LRESULT length = send(combo, CB_GETLBTEXTLEN, i);
+        if (length <= 0) continue;
+        std::vector<char> text(static_cast<size_t>(length) + 1);
+        send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        texts[i] = text.data();
+    }
+    return texts;
+}
+
+bool select(HWND combo, const char* text) {
+    const LRESULT index = send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    return index >= 0 && send(combo, CB_SETCURSEL, index) == index;
+}
 
 void click(HWND dialog, int id) {
     HWND button = item(dialog, id);

@@ -23,6 +23,8 @@ std::vector<HWND> windowsOfProcess();
 HWND find(const char* caption);
 // Waits for the window to be visible (the modal loop is then running); fails the test on timeout.
 HWND waitFor(const char* caption, int timeoutMs = 8000);
+// The same, but fails at once when a visible window captioned instead shows in its place.
+HWND waitFor(const char* caption, const char* instead, int timeoutMs = 8000);
 // Waits until the window is gone.
 bool waitGone(HWND window, int timeoutMs = 8000);
 
@@ -39,6 +41,10 @@ int fontWeight(HWND window);
 // The bitmap a button or picture control shows.
 HANDLE image(HWND window);
 bool checked(HWND dialog, int id);
+// The texts of a combo box's list, in list order.
+std::vector<std::string> items(HWND combo);
+// Selects the item that reads exactly text; false when the list has none.
+bool select(HWND combo, const char* text);
 
 void click(HWND dialog, int id);
 void type(HWND window, const char* text);

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-namespace {
 void removeTree(const std::string& folder) {
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
@@ -21,7 +20,6 @@ void removeTree(const std::string& folder) {
     }
     RemoveDirectoryA(folder.c_str());
 }
-}  // namespace
 
 Installation::Installation() {
     char temp[MAX_PATH] = {};

@@ -28,3 +28,6 @@ private:
     RegistrySandbox registry_;
     std::string dir_;
 };
+
+// Removes the folder with everything in it; the path ends in a backslash.
+void removeTree(const std::string& folder);

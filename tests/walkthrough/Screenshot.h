@@ -1,4 +1,4 @@
-// Pictures of windows as they are on screen, for the walk-through.
+// Pictures of windows as they are on screen.
 #pragma once
 
 #include <windows.h>

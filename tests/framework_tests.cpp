@@ -1,0 +1,97 @@
+// The framework's string and handle holders, where they meet their own storage.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "CString.h"
+#include "Handles.h"
+
+namespace {
+std::string text(const CString& s) { return std::string(s, s.GetLength()); }
+}  // namespace
+
+// Each step grows the storage, so a source inside the old storage would be read after it moved.
+TEST(FrameworkString, TextFromItsOwnStorageSurvivesTheGrowth) {
+    CString s("0123456789");
+    std::string expected = "0123456789";
+    while (expected.size() < 2 * 1024 * 1024) {
+        s += s;
+        expected += expected;
+        ASSERT_EQ(expected, text(s));
+        s += static_cast<const char*>(s) + s.GetLength() - 3;
+        expected += expected.substr(expected.size() - 3);
+        ASSERT_EQ(expected, text(s));
+    }
+
+    CString f(std::string(300 * 1024, 'f').c_str());
+    f.Format("<%s|%d|%s>", static_cast<const char*>(f), 7, static_cast<const char*>(f) + 1);
+    EXPECT_EQ("<" + std::string(300 * 1024, 'f') + "|7|" + std::string(300 * 1024 - 1, 'f') + ">", text(f));
+
+    CString a("hello world");
+    a = static_cast<const char*>(a) + 6;
+    EXPECT_EQ("world", text(a));
+    a = static_cast<const char*>(a);
+    EXPECT_EQ("world", text(a));
+    a = a;
+    EXPECT_EQ("world", text(a));
+}
+
+TEST(FrameworkString, BufferOfAnEmptyStringIsItsOwn) {
+    CString empty, other;
+    char* buffer = empty.GetBuffer(0);
+    ASSERT_NE(nullptr, buffer);
+    // Writing into text that every empty string shares would change them all.
+    ASSERT_NE(static_cast<const char*>(other), buffer);
+    buffer[0] = 0;
+    empty.ReleaseBuffer();
+    EXPECT_EQ("", text(empty));
+
+    buffer = empty.GetBuffer(3);
+    memcpy(buffer, "abc", 4);
+    empty.ReleaseBuffer();
+    EXPECT_EQ("abc", text(empty));
+    EXPECT_EQ("", text(other));
+    EXPECT_EQ("", text(CString()));
+}
+
+namespace {
+std::vector<int> closed;
+struct CountedTraits {
+    static int empty() { return 0; }
+    static bool valid(int handle) { return handle != 0; }
+    static void close(int handle) { closed.push_back(handle); }
+};
+using Counted = ScopedHandle<int, CountedTraits>;
+
+Counted handedOut(int handle) {
+    Counted held(handle);
+    return held;
+}
+}  // namespace
+
+// However a handle travels between holders, it is closed once, by the last one.
+TEST(FrameworkHandles, MovedHandlesAreClosedOnceByTheirLastHolder) {
+    static_assert(!std::is_copy_constructible<Counted>::value && !std::is_copy_assignable<Counted>::value,
+                  "a copy would close the handle twice");
+    closed.clear();
+    {
+        Counted first = handedOut(1);
+        Counted second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(1, second.get());
+        Counted third(3);
+        third = std::move(second);  // what the target held is closed
+        EXPECT_EQ(std::vector<int>{3}, closed);
+        EXPECT_EQ(1, third.get());
+        Counted& alias = third;
+        third = std::move(alias);
+        EXPECT_EQ(1, third.get());
+        EXPECT_EQ(std::vector<int>{3}, closed);
+    }
+    EXPECT_EQ((std::vector<int>{3, 1}), closed);
+}
