@@ -103,37 +103,34 @@ TEST(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
 }
 
 namespace {
-// The handle of a window that is gone, as taken over by a window of another process.
-HWND reusedElsewhere;
-decltype(&GetWindowThreadProcessId) realThreadProcessId;
-
-DWORD WINAPI threadProcessIdAfterReuse(HWND window, LPDWORD processId) {
-    const DWORD thread = realThreadProcessId(window, processId);
-    if (window == reusedElsewhere && processId) *processId = GetCurrentProcessId() + 4;
-    return thread;
-}
+// Tells that the window of one handle, gone from this process, now belongs to another process.
+struct ReusedElsewhere : LedgerView {
+    using LedgerView::LedgerView;
+    DWORD windowThreadProcess(HWND window, LPDWORD processId) override {
+        const DWORD thread = LedgerView::windowThreadProcess(window, processId);
+        if (window == reused && processId) *processId = GetCurrentProcessId() + 4;
+        return thread;
+    }
+    HWND reused = nullptr;
+};
 }  // namespace
 
 TEST(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
-        Hooks hooks(plugin.module);
-        ImportHook owner(plugin.module, "USER32.dll", "GetWindowThreadProcessId",
-                         reinterpret_cast<const void*>(&threadProcessIdAfterReuse));
-        ASSERT_TRUE(owner.installed());
-        realThreadProcessId = owner.original<decltype(&GetWindowThreadProcessId)>();
-        reusedElsewhere = nullptr;
+        ReusedElsewhere owner(plugin.module);
+        ASSERT_TRUE(owner.hooked(Api::GetWindowThreadProcessId));
         HWND old = makeTopLevelWindow();
         answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(old, lastBox.owner);
+        EXPECT_EQ(old, lastBox(owner).owner);
 
         // The handle still names a window, so only its process tells that it is no longer the host's.
-        reusedElsewhere = old;
+        owner.reused = old;
         HWND host = makeTopLevelWindow();
         EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(host, lastBox.owner);
-        EXPECT_EQ(2, enumerations);
-        reusedElsewhere = nullptr;
+        EXPECT_EQ(host, lastBox(owner).owner);
+        EXPECT_EQ(2, owner.count(Api::EnumWindows));
+        owner.reused = nullptr;
         DestroyWindow(host);
         DestroyWindow(old);
     }

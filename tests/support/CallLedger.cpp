@@ -99,6 +99,9 @@ public:
     int closeFile(FILE* file) override { return as<decltype(&::fclose)>(Api::fclose)(file); }
     void readClock(LPSYSTEMTIME time) override { as<decltype(&GetSystemTime)>(Api::GetSystemTime)(time); }
     BOOL beep(UINT type) override { return as<decltype(&MessageBeep)>(Api::MessageBeep)(type); }
+    DWORD windowThreadProcess(HWND window, LPDWORD processId) override {
+        return as<decltype(&GetWindowThreadProcessId)>(Api::GetWindowThreadProcessId)(window, processId);
+    }
 
 private:
     template <typename Function>
@@ -312,6 +315,12 @@ BOOL WINAPI beep(UINT type) {
     return s.top().beep(type);
 }
 
+DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
+    CallLedger::Record& s = recordOf(CALLER, Api::GetWindowThreadProcessId);
+    s.book(Api::GetWindowThreadProcessId, CALLER);
+    return s.top().windowThreadProcess(window, processId);
+}
+
 template <typename Function>
 const void* standIn(Function function) {
     return reinterpret_cast<const void*>(function);
@@ -342,6 +351,7 @@ const Import kImports[] = {
     {"msvcrt.dll", "fclose", standIn(&closeFile)},
     {"kernel32.dll", "GetSystemTime", standIn(&readClock)},
     {"user32.dll", "MessageBeep", standIn(&beep)},
+    {"user32.dll", "GetWindowThreadProcessId", standIn(&windowThreadProcess)},
 };
 static_assert(sizeof kImports / sizeof *kImports == static_cast<size_t>(Api::Count), "one import per call");
 
@@ -475,6 +485,9 @@ FILE* LedgerView::openFile(const char* path, const char* mode) { return below().
 int LedgerView::closeFile(FILE* file) { return below().closeFile(file); }
 void LedgerView::readClock(LPSYSTEMTIME time) { below().readClock(time); }
 BOOL LedgerView::beep(UINT type) { return below().beep(type); }
+DWORD LedgerView::windowThreadProcess(HWND window, LPDWORD processId) {
+    return below().windowThreadProcess(window, processId);
+}
 
 int listImports(HMODULE module, char names[][64], int capacity) {
     int count = 0;

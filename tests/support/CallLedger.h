@@ -38,6 +38,7 @@ enum class Api {
     fclose,
     GetSystemTime,
     MessageBeep,
+    GetWindowThreadProcessId,
     Count
 };
 const char* apiName(Api api);
@@ -127,6 +128,7 @@ public:
     virtual int closeFile(FILE* file);
     virtual void readClock(LPSYSTEMTIME time);
     virtual BOOL beep(UINT type);
+    virtual DWORD windowThreadProcess(HWND window, LPDWORD processId);
 
 protected:
     LedgerView() = default;  // the platform itself, at the bottom of every stack
