@@ -76,6 +76,7 @@ TEST(Support, LedgerViewsStackOverOneModuleAndEverySlotGoesBack) {
     ASSERT_NE(nullptr, pluginBox);
     {
         CallLedger ledger(core);
+        Interceptors bottom(core);
         auto lower = std::make_unique<Interceptors>(core);
         RefusingWrites upper(core, "Refused");
         Interceptors pluginCalls(plugin.module);
@@ -97,13 +98,52 @@ TEST(Support, LedgerViewsStackOverOneModuleAndEverySlotGoesBack) {
         EXPECT_EQ(1u, ledger.boxes().size());
         EXPECT_EQ(0, ledger.count(Api::EnumWindows));
 
-        // A view gone from the middle of the stack leaves the one above joined to the platform.
+        // A view gone from the middle of the stack leaves the one above joined to the one below.
         lower.reset();
         EXPECT_TRUE(writeWorldValue("Later", "3"));
         EXPECT_FALSE(writeWorldValue("Refused", "4"));
         EXPECT_EQ("3", reg::text("dZORV_one", "Later"));
+        ASSERT_EQ(2u, bottom.writes().size());
+        EXPECT_EQ("Later", bottom.writes()[1].name);
+        EXPECT_EQ(2u, ledger.boxes().size());  // the bottom view's answer this time
         EXPECT_TRUE(ledger.holdings().none()) << ledger.holdings().describe();
     }
     EXPECT_EQ(coreWrite, importSlot(core, Api::RegSetValueExA));
     EXPECT_EQ(pluginBox, importSlot(plugin.module, Api::MessageBoxA));
+}
+
+// Two views over one module, the later one gone first: while the earlier one lives the calls
+// still go through it, and once both are gone every slot holds what it held before either came.
+TEST(Support, StackedViewsGoneInReverseOrderPutEverySlotBack) {
+    Installation install;
+    install.addWorld("dZORV_one");
+    install.setCurrentWorld("dZORV_one");
+    HMODULE core = GetModuleHandleA("zorvcore.dll");
+    constexpr int apis = static_cast<int>(Api::Count);
+    const void* before[apis];
+    for (int api = 0; api < apis; ++api) before[api] = importSlot(core, static_cast<Api>(api));
+    ASSERT_NE(nullptr, before[static_cast<int>(Api::RegSetValueExA)]);
+
+    auto first = std::make_unique<Interceptors>(core);
+    auto second = std::make_unique<RefusingWrites>(core, "Refused");
+    const void* underViews[apis];
+    for (int api = 0; api < apis; ++api) {
+        underViews[api] = importSlot(core, static_cast<Api>(api));
+        if (before[api]) {
+            EXPECT_NE(before[api], underViews[api]) << apiName(static_cast<Api>(api));
+        }
+    }
+    EXPECT_FALSE(writeWorldValue("Refused", "1"));
+
+    second.reset();
+    for (int api = 0; api < apis; ++api)
+        EXPECT_EQ(underViews[api], importSlot(core, static_cast<Api>(api))) << apiName(static_cast<Api>(api));
+    EXPECT_TRUE(writeWorldValue("Refused", "2"));
+    ASSERT_EQ(1u, first->writes().size());
+    EXPECT_EQ(1u, first->boxes().size());
+    EXPECT_EQ("2", reg::text("dZORV_one", "Refused"));
+
+    first.reset();
+    for (int api = 0; api < apis; ++api)
+        EXPECT_EQ(before[api], importSlot(core, static_cast<Api>(api))) << apiName(static_cast<Api>(api));
 }
