@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ImportHook.h"
+#include "CallLedger.h"
 #include "Installation.h"
 #include "Plugin.h"
 
@@ -179,42 +179,14 @@ Result measure(const Flow& flow, Plugin& plugin) {
 struct RegistryCalls {
     int opens, queries, sets, closes;
 };
-RegistryCalls counted;
-decltype(&RegOpenKeyExA) realOpen;
-decltype(&RegQueryValueExA) realQuery;
-decltype(&RegSetValueExA) realSet;
-decltype(&RegCloseKey) realClose;
-
-LONG WINAPI countOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
-    ++counted.opens;
-    return realOpen(parent, subkey, options, access, result);
-}
-LONG WINAPI countQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    ++counted.queries;
-    return realQuery(key, name, reserved, type, data, size);
-}
-LONG WINAPI countSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    ++counted.sets;
-    return realSet(key, name, reserved, type, data, size);
-}
-LONG WINAPI countClose(HKEY key) {
-    ++counted.closes;
-    return realClose(key);
-}
 
 RegistryCalls countRegistryCalls(const Flow& flow, Plugin& plugin) {
-    ImportHook open(plugin.module, "ADVAPI32.dll", "RegOpenKeyExA", reinterpret_cast<const void*>(&countOpen));
-    ImportHook query(plugin.module, "ADVAPI32.dll", "RegQueryValueExA", reinterpret_cast<const void*>(&countQuery));
-    ImportHook set(plugin.module, "ADVAPI32.dll", "RegSetValueExA", reinterpret_cast<const void*>(&countSet));
-    ImportHook close(plugin.module, "ADVAPI32.dll", "RegCloseKey", reinterpret_cast<const void*>(&countClose));
-    realOpen = open.original<decltype(&RegOpenKeyExA)>();
-    realQuery = query.original<decltype(&RegQueryValueExA)>();
-    realSet = set.original<decltype(&RegSetValueExA)>();
-    realClose = close.original<decltype(&RegCloseKey)>();
+    CallLedger calls(plugin.module);
     flow.setUp();
-    counted = RegistryCalls();
+    calls.forget();
     timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-    return counted;
+    return {calls.count(Api::RegOpenKeyExA), calls.count(Api::RegQueryValueExA), calls.count(Api::RegSetValueExA),
+            calls.count(Api::RegCloseKey)};
 }
 
 // ---- The DLL files.

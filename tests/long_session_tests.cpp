@@ -60,7 +60,7 @@ void playGame(Game& game, int cycle, std::map<std::string, StoredTable>& tables,
     const int level = cycle % 30 + 1;
     std::string scoreString = mode + "*" + std::to_string(score) + "*" + std::to_string(level);
     StoredTable& table = tables[game.prefix + mode];
-    const bool qualifies = score > atoi(table[2].score.c_str());
+    const bool qualifies = enters(table, score);
     const Autopilot::Run scored = pilot.fly([&] { return game.plugin.score(&scoreString[0], 0); });
     table = updated(table, pilot.name, score, level);
     if (scored.result != 0 || contains(scored.dialogs, game.prefix + " Hall Of Fame") != qualifies)

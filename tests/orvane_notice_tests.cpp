@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
+#include "CallLedger.h"
 #include "DialogDriver.h"
-#include "ImportHook.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
@@ -16,18 +16,18 @@ const char* const kNotice = "Orvane Info";
 const char* const kStart = "Orvane Start Game Dialog";
 
 int flagWrites;
-decltype(&RegSetValueExA) realSetValue;
 
-LONG WINAPI countingSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    if (name && std::string(name) == "NoShowOrvaneInfoDlg") ++flagWrites;
-    return realSetValue(key, name, reserved, type, data, size);
-}
+struct FlagWrites : LedgerView {
+    using LedgerView::LedgerView;
+    LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
+        if (name && std::string(name) == "NoShowOrvaneInfoDlg") ++flagWrites;
+        return LedgerView::setValue(key, name, reserved, type, data, size);
+    }
+};
 
 class OrvaneNotice : public ::testing::Test {
 protected:
-    OrvaneNotice()
-        : hook(plugin.module, "ADVAPI32.dll", "RegSetValueExA", reinterpret_cast<const void*>(&countingSetValue)) {
-        realSetValue = hook.original<decltype(&RegSetValueExA)>();
+    OrvaneNotice() {
         flagWrites = 0;
         install.addWorld(kWorld);
         install.setCurrentWorld(kWorld);
@@ -55,7 +55,7 @@ protected:
 
     Installation install;
     Plugin plugin{"orvane.dll"};
-    ImportHook hook;
+    FlagWrites hook{plugin.module};
 };
 
 DWORD dwordOf(const reg::Value& value) {

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "CallLedger.h"
 #include "DialogDriver.h"
-#include "ImportHook.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
@@ -127,12 +127,14 @@ TEST_F(OrvaneStart, EnterWithoutAPushButtonFocusedEndsWithOkAndStartsNothing) {
 
 namespace {
 HINSTANCE dialogInstance;
-decltype(&DialogBoxParamA) realDialogBox;
 
-INT_PTR WINAPI recordingDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-    dialogInstance = instance;
-    return realDialogBox(instance, name, owner, proc, param);
-}
+struct RecordingDialogBox : LedgerView {
+    using LedgerView::LedgerView;
+    INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) override {
+        dialogInstance = instance;
+        return LedgerView::dialogBox(instance, name, owner, proc, param);
+    }
+};
 }  // namespace
 
 // The template lives in the plug-in, not in the host: the entry point must switch modules.
@@ -142,9 +144,8 @@ TEST_F(OrvaneStart, DialogComesFromThePluginsOwnResources) {
     EXPECT_TRUE(error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_DATA_NOT_FOUND) << error;
 
     Plugin plugin("orvane.dll");
-    ImportHook hook(plugin.module, "USER32.dll", "DialogBoxParamA", reinterpret_cast<const void*>(&recordingDialogBox));
-    ASSERT_TRUE(hook.installed());
-    realDialogBox = hook.original<decltype(&DialogBoxParamA)>();
+    RecordingDialogBox hook(plugin.module);
+    ASSERT_TRUE(hook.hooked(Api::DialogBoxParamA));
     runStart(plugin, [](HWND dialog) { driver::click(dialog, 102); });
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(plugin.module), dialogInstance);
 }

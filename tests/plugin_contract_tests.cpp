@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "DialogDriver.h"
-#include "ImportHook.h"
+#include "CallLedger.h"
 #include "Installation.h"
 #include "Plugin.h"
 

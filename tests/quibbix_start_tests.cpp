@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "CallLedger.h"
 #include "DialogDriver.h"
-#include "ImportHook.h"
 #include "Installation.h"
 #include "Plugin.h"
 
@@ -181,20 +181,6 @@ void typeInField(HWND levels, const char* text) {
     driver::type(edit, text);
 }
 
-std::atomic<int> beeps;
-decltype(&MessageBeep) realBeep;
-BOOL WINAPI countingBeep(UINT type) {
-    ++beeps;
-    return realBeep(type);
-}
-
-std::atomic<int> dialogsRun;
-decltype(&DialogBoxParamA) realDialogBoxParam;
-INT_PTR WINAPI countingDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
-    ++dialogsRun;
-    return realDialogBoxParam(instance, name, owner, proc, param);
-}
-
 // Folders whose full path is too long for the narrow API; removed before the installation is.
 struct LongFolders {
     explicit LongFolders(const std::string& base) : base(base) {}
@@ -288,15 +274,13 @@ TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
 TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     RegistrySandbox noHost;
     Plugin plugin("quibbix.dll");
-    ImportHook hook(plugin.module, "USER32.dll", "DialogBoxParamA", reinterpret_cast<const void*>(&countingDialogBox));
-    ASSERT_TRUE(hook.installed());
-    realDialogBoxParam = hook.original<decltype(&DialogBoxParamA)>();
-    dialogsRun = 0;
+    CallLedger calls(plugin.module);
+    ASSERT_TRUE(calls.hooked(Api::DialogBoxParamA));
     StartRun run = runStart(plugin, [](HWND start) {
         driver::click(start, kUser);
         driver::click(start, kRandom);
     });
-    EXPECT_EQ(1, dialogsRun);
+    EXPECT_EQ(1, calls.count(Api::DialogBoxParamA));
     EXPECT_START_STRING(run, "random*0");
 }
 
@@ -306,19 +290,18 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     inst.addFolder("games\\quibbix");
     inst.addFolder("games\\quibbix\\beta");
     Plugin plugin("quibbix.dll");
-    ImportHook hook(plugin.module, "USER32.dll", "MessageBeep", reinterpret_cast<const void*>(&countingBeep));
-    ASSERT_TRUE(hook.installed());
-    realBeep = hook.original<decltype(&MessageBeep)>();
-    beeps = 0;
+    CallLedger calls(plugin.module);
+    ASSERT_TRUE(calls.hooked(Api::MessageBeep));
+    auto beeps = [&calls] { return calls.count(Api::MessageBeep); };
 
     std::vector<std::string> refused;
-    StartRun run = runUser(plugin, nullptr, [&refused](HWND levels) {
+    StartRun run = runUser(plugin, nullptr, [&refused, &beeps](HWND levels) {
         for (const char* text : {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}) {
-            const int before = beeps;
+            const int before = beeps();
             typeInField(levels, text);
             driver::click(levels, IDOK);
-            for (DWORD start = GetTickCount(); beeps == before && GetTickCount() - start < 5000;) Sleep(10);
-            if (beeps == before + 1 && driver::visible(levels)) refused.push_back(text);
+            for (DWORD start = GetTickCount(); beeps() == before && GetTickCount() - start < 5000;) Sleep(10);
+            if (beeps() == before + 1 && driver::visible(levels)) refused.push_back(text);
         }
         // A listed name typed in another case: the list's own spelling is handed on.
         typeInField(levels, "BETA");

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "CallLedger.h"
 #include "DialogDriver.h"
-#include "ImportHook.h"
 #include "Plugin.h"
 
 namespace {
@@ -18,24 +18,11 @@ const Texts kTexts[] = {
     {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?"},
 };
 
-struct BoxCall {
-    HWND owner;
-    std::string text, caption;
-    UINT flags;
-};
-BoxCall lastBox;
-int enumerations;
-decltype(&MessageBoxA) realMessageBox;
-decltype(&EnumWindows) realEnumWindows;
-
-int WINAPI recordingMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
-    lastBox = {owner, text, caption, flags};
-    return realMessageBox(owner, text, caption, flags);
-}
-
-BOOL WINAPI countingEnumWindows(WNDENUMPROC callback, LPARAM param) {
-    ++enumerations;
-    return realEnumWindows(callback, param);
+// The last message box the plug-in asked for.
+BoxCall lastBox(const CallLedger& calls) {
+    if (!calls.boxes().empty()) return calls.boxes().back();
+    ADD_FAILURE() << "no message box was asked for";
+    return {reinterpret_cast<HWND>(-1), "", "", 0};
 }
 
 HWND makeTopLevelWindow() {
@@ -50,29 +37,18 @@ bool answer(Plugin& plugin, const char* caption, int button) {
     });
     return plugin.stop();
 }
-
-struct Hooks {
-    explicit Hooks(HMODULE module)
-        : box(module, "USER32.dll", "MessageBoxA", reinterpret_cast<const void*>(&recordingMessageBox)),
-          enumerate(module, "USER32.dll", "EnumWindows", reinterpret_cast<const void*>(&countingEnumWindows)) {
-        realMessageBox = box.original<decltype(&MessageBoxA)>();
-        realEnumWindows = enumerate.original<decltype(&EnumWindows)>();
-        enumerations = 0;
-    }
-    ImportHook box, enumerate;
-};
 }  // namespace
 
 // Run first, before this process has any top-level window of its own.
 TEST(Quit, WithoutAnyWindowEveryCallSearchesAndTheBoxHasNoOwner) {
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
-        Hooks hooks(plugin.module);
+        CallLedger calls(plugin.module);
         EXPECT_FALSE(answer(plugin, t.caption, IDNO));
-        EXPECT_EQ(nullptr, lastBox.owner);
+        EXPECT_EQ(nullptr, lastBox(calls).owner);
         EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(nullptr, lastBox.owner);
-        EXPECT_EQ(2, enumerations);
+        EXPECT_EQ(nullptr, lastBox(calls).owner);
+        EXPECT_EQ(2, calls.count(Api::EnumWindows));
     }
 }
 
@@ -80,11 +56,11 @@ TEST(Quit, YesAndNoWithEachGamesOwnTexts) {
     HWND host = makeTopLevelWindow();
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
-        Hooks hooks(plugin.module);
+        CallLedger calls(plugin.module);
         EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(t.text, lastBox.text);
-        EXPECT_EQ(t.caption, lastBox.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_TOPMOST), lastBox.flags);
+        EXPECT_EQ(t.text, lastBox(calls).text);
+        EXPECT_EQ(t.caption, lastBox(calls).title);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_TOPMOST), lastBox(calls).flags);
         EXPECT_FALSE(answer(plugin, t.caption, IDNO));
     }
     DestroyWindow(host);
@@ -95,16 +71,16 @@ TEST(Quit, BoxIsOwnedByTheFirstWindowWhichIsThenKept) {
     HWND second = makeTopLevelWindow();
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
-        Hooks hooks(plugin.module);
+        CallLedger calls(plugin.module);
         HWND firstInOrder = driver::windowsOfProcess().front();
         HWND other = firstInOrder == first ? second : first;
         answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(firstInOrder, lastBox.owner);
+        EXPECT_EQ(firstInOrder, lastBox(calls).owner);
         SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ASSERT_EQ(other, driver::windowsOfProcess().front());
         answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(firstInOrder, lastBox.owner);
-        EXPECT_EQ(1, enumerations);
+        EXPECT_EQ(firstInOrder, lastBox(calls).owner);
+        EXPECT_EQ(1, calls.count(Api::EnumWindows));
     }
     DestroyWindow(first);
     DestroyWindow(second);
@@ -113,51 +89,48 @@ TEST(Quit, BoxIsOwnedByTheFirstWindowWhichIsThenKept) {
 TEST(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
-        Hooks hooks(plugin.module);
+        CallLedger calls(plugin.module);
         HWND old = makeTopLevelWindow();
         answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(old, lastBox.owner);
+        EXPECT_EQ(old, lastBox(calls).owner);
         DestroyWindow(old);
         HWND recreated = makeTopLevelWindow();
         EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(recreated, lastBox.owner);
-        EXPECT_EQ(2, enumerations);
+        EXPECT_EQ(recreated, lastBox(calls).owner);
+        EXPECT_EQ(2, calls.count(Api::EnumWindows));
         DestroyWindow(recreated);
     }
 }
 
 namespace {
-// The handle of a window that is gone, as taken over by a window of another process.
-HWND reusedElsewhere;
-decltype(&GetWindowThreadProcessId) realThreadProcessId;
-
-DWORD WINAPI threadProcessIdAfterReuse(HWND window, LPDWORD processId) {
-    const DWORD thread = realThreadProcessId(window, processId);
-    if (window == reusedElsewhere && processId) *processId = GetCurrentProcessId() + 4;
-    return thread;
-}
+// Tells that the window of one handle, gone from this process, now belongs to another process.
+struct ReusedElsewhere : LedgerView {
+    using LedgerView::LedgerView;
+    DWORD windowThreadProcess(HWND window, LPDWORD processId) override {
+        const DWORD thread = LedgerView::windowThreadProcess(window, processId);
+        if (window == reused && processId) *processId = GetCurrentProcessId() + 4;
+        return thread;
+    }
+    HWND reused = nullptr;
+};
 }  // namespace
 
 TEST(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
-        Hooks hooks(plugin.module);
-        ImportHook owner(plugin.module, "USER32.dll", "GetWindowThreadProcessId",
-                         reinterpret_cast<const void*>(&threadProcessIdAfterReuse));
-        ASSERT_TRUE(owner.installed());
-        realThreadProcessId = owner.original<decltype(&GetWindowThreadProcessId)>();
-        reusedElsewhere = nullptr;
+        ReusedElsewhere owner(plugin.module);
+        ASSERT_TRUE(owner.hooked(Api::GetWindowThreadProcessId));
         HWND old = makeTopLevelWindow();
         answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(old, lastBox.owner);
+        EXPECT_EQ(old, lastBox(owner).owner);
 
         // The handle still names a window, so only its process tells that it is no longer the host's.
-        reusedElsewhere = old;
+        owner.reused = old;
         HWND host = makeTopLevelWindow();
         EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(host, lastBox.owner);
-        EXPECT_EQ(2, enumerations);
-        reusedElsewhere = nullptr;
+        EXPECT_EQ(host, lastBox(owner).owner);
+        EXPECT_EQ(2, owner.count(Api::EnumWindows));
+        owner.reused = nullptr;
         DestroyWindow(host);
         DestroyWindow(old);
     }

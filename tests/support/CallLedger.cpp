@@ -1,70 +1,149 @@
 #include "CallLedger.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <atomic>
+#include <cstring>
 #include <memory>
 
-#include "ImportHook.h"
-
 namespace {
-const char* const kApiNames[] = {
-    "RegOpenKeyExA",       "RegQueryValueExA",
-    "RegSetValueExA",      "RegCloseKey",
-    "FindFirstFileA",      "FindNextFileA",
-    "FindClose",           "LoadImageA",
-    "CreateFontIndirectA", "GetObjectA",
-    "MessageBoxA",         "DialogBoxParamA",
-    "EnumWindows",         "fopen",
+template <typename T>
+T* at(HMODULE module, DWORD rva) {
+    return reinterpret_cast<T*>(reinterpret_cast<BYTE*>(module) + rva);
+}
+
+// Visits every import by name as (dll, function, slot) until the visit says stop.
+template <typename Visit>
+void forEachImport(HMODULE module, Visit visit) {
+    if (!module) return;
+    auto* nt = at<IMAGE_NT_HEADERS>(module, reinterpret_cast<IMAGE_DOS_HEADER*>(module)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!dir.VirtualAddress) return;
+    for (auto* d = at<IMAGE_IMPORT_DESCRIPTOR>(module, dir.VirtualAddress); d->Name; ++d) {
+        const char* dll = at<char>(module, d->Name);
+        auto* names = at<IMAGE_THUNK_DATA>(module, d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk);
+        auto* slots = at<IMAGE_THUNK_DATA>(module, d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const char* function =
+                reinterpret_cast<char*>(at<IMAGE_IMPORT_BY_NAME>(module, names->u1.AddressOfData)->Name);
+            if (!visit(dll, function, reinterpret_cast<void**>(&slots->u1.Function))) return;
+        }
+    }
+}
+
+void writeSlot(void** slot, const void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    *slot = const_cast<void*>(value);
+    VirtualProtect(slot, sizeof *slot, old, &old);
+}
+
+// One import slot pointed at a stand-in for as long as it lives.
+class Slot {
+public:
+    Slot(void** slot, const void* standIn) : slot_(slot), original_(*slot) { writeSlot(slot_, standIn); }
+    ~Slot() { writeSlot(slot_, original_); }
+    Slot(const Slot&) = delete;
+    Slot& operator=(const Slot&) = delete;
+    void* original() const { return original_; }
+
+private:
+    void** slot_;
+    void* original_;
 };
-static_assert(sizeof kApiNames / sizeof *kApiNames == static_cast<size_t>(Api::Count), "one name per call");
+
+// The bottom of every stack of views: the functions the slots held before.
+class Platform final : public LedgerView {
+public:
+    void* real[static_cast<int>(Api::Count)] = {};
+
+    LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) override {
+        return as<decltype(&RegOpenKeyExA)>(Api::RegOpenKeyExA)(parent, subkey, options, access, result);
+    }
+    LONG queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) override {
+        return as<decltype(&RegQueryValueExA)>(Api::RegQueryValueExA)(key, name, reserved, type, data, size);
+    }
+    LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
+        return as<decltype(&RegSetValueExA)>(Api::RegSetValueExA)(key, name, reserved, type, data, size);
+    }
+    LONG closeKey(HKEY key) override { return as<decltype(&RegCloseKey)>(Api::RegCloseKey)(key); }
+    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override {
+        return as<decltype(&FindFirstFileA)>(Api::FindFirstFileA)(pattern, data);
+    }
+    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override {
+        return as<decltype(&FindNextFileA)>(Api::FindNextFileA)(search, data);
+    }
+    BOOL findClose(HANDLE search) override { return as<decltype(&FindClose)>(Api::FindClose)(search); }
+    HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) override {
+        return as<decltype(&LoadImageA)>(Api::LoadImageA)(instance, name, type, cx, cy, flags);
+    }
+    HFONT createFont(const LOGFONTA* description) override {
+        return as<decltype(&CreateFontIndirectA)>(Api::CreateFontIndirectA)(description);
+    }
+    int getObject(HANDLE object, int size, LPVOID buffer) override {
+        return as<decltype(&GetObjectA)>(Api::GetObjectA)(object, size, buffer);
+    }
+    BOOL deleteObject(HGDIOBJ object) override { return as<decltype(&DeleteObject)>(Api::DeleteObject)(object); }
+    int messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) override {
+        return as<decltype(&MessageBoxA)>(Api::MessageBoxA)(owner, text, title, flags);
+    }
+    INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) override {
+        return as<decltype(&DialogBoxParamA)>(Api::DialogBoxParamA)(instance, name, owner, procedure, param);
+    }
+    BOOL enumWindows(WNDENUMPROC callback, LPARAM param) override {
+        return as<decltype(&EnumWindows)>(Api::EnumWindows)(callback, param);
+    }
+    FILE* openFile(const char* path, const char* mode) override {
+        return as<decltype(&::fopen)>(Api::fopen)(path, mode);
+    }
+    int closeFile(FILE* file) override { return as<decltype(&::fclose)>(Api::fclose)(file); }
+    void readClock(LPSYSTEMTIME time) override { as<decltype(&GetSystemTime)>(Api::GetSystemTime)(time); }
+    BOOL beep(UINT type) override { return as<decltype(&MessageBeep)>(Api::MessageBeep)(type); }
+    DWORD windowThreadProcess(HWND window, LPDWORD processId) override {
+        return as<decltype(&GetWindowThreadProcessId)>(Api::GetWindowThreadProcessId)(window, processId);
+    }
+
+private:
+    template <typename Function>
+    Function as(Api api) const {
+        return reinterpret_cast<Function>(real[static_cast<int>(api)]);
+    }
+};
 }  // namespace
 
-const char* apiName(Api api) { return kApiNames[static_cast<int>(api)]; }
+struct CallLedger::Record {
+    explicit Record(HMODULE module);
+    ~Record() {
+        while (!slots.empty()) slots.pop_back();  // the last one written is put back first
+    }
 
-std::string describe(const CallSite& site) {
-    char text[64];
-    snprintf(text, sizeof text, "%s@+0x%x", apiName(site.api), static_cast<unsigned>(site.offset));
-    return text;
-}
-
-std::string Holdings::describe() const {
-    char text[128];
-    snprintf(text, sizeof text, "keys %d, searches %d, files %d, fonts %d, bitmaps %d, double releases %d", keys,
-             searches, files, fonts, bitmaps, strays);
-    return text;
-}
-
-struct CallLedger::State {
+    HMODULE module;
     uintptr_t base = 0, end = 0;
+    int users = 0;
     std::vector<CallSite> calls;
-    std::vector<MessageBoxCall> boxes;
+    std::vector<BoxCall> boxes;
+    std::atomic<int> counts[static_cast<int>(Api::Count)] = {};
     long long index = 0, failAt = -1;
     bool hasFailed = false;
     CallSite failedSite = {};
     std::vector<const void*> keys, searches, files, fonts, bitmaps;
     int strays = 0;
+    bool hooked[static_cast<int>(Api::Count)] = {};
 
-    decltype(&RegOpenKeyExA) regOpen;
-    decltype(&RegQueryValueExA) regQuery;
-    decltype(&RegSetValueExA) regSet;
-    decltype(&RegCloseKey) regClose;
-    decltype(&FindFirstFileA) findFirst;
-    decltype(&FindNextFileA) findNext;
-    decltype(&FindClose) findClose;
-    decltype(&LoadImageA) loadImage;
-    decltype(&CreateFontIndirectA) createFont;
-    decltype(&GetObjectA) getObject;
-    decltype(&DeleteObject) deleteObject;
-    decltype(&MessageBoxA) messageBox;
-    decltype(&DialogBoxParamA) dialogBox;
-    decltype(&EnumWindows) enumWindows;
-    decltype(&::fopen) openFile;
-    decltype(&::fclose) closeFile;
-    std::vector<std::unique_ptr<ImportHook>> hooks;
-    bool hookedApi[static_cast<int>(Api::Count)] = {};
+    Platform platform;
+    std::vector<LedgerView*> views;  // the last one made sees a call first
+    std::vector<std::unique_ptr<Slot>> slots;
 
-    // Books the call; true when it is the one to fail.
-    bool next(Api api, uintptr_t caller) {
+    LedgerView& top() { return views.empty() ? static_cast<LedgerView&>(platform) : *views.back(); }
+    LedgerView& below(const LedgerView* view) {
+        auto found = std::find(views.begin(), views.end(), view);
+        return found == views.begin() || found == views.end() ? static_cast<LedgerView&>(platform) : **(found - 1);
+    }
+
+    // Counts the call and books it when it can fail; true when it is the one to fail.
+    bool book(Api api, uintptr_t caller) {
+        ++counts[static_cast<int>(api)];
+        if (api >= Api::Failable) return false;
         const CallSite site = {api, caller - base};
         calls.push_back(site);
         if (index++ != failAt) return false;
@@ -83,204 +162,269 @@ struct CallLedger::State {
 };
 
 namespace {
-std::vector<CallLedger::State*> ledgers;
+std::vector<std::unique_ptr<CallLedger::Record>> records;
 
-CallLedger::State& ledgerOf(uintptr_t caller) {
-    for (CallLedger::State* s : ledgers)
-        if (caller >= s->base && caller < s->end) return *s;
-    return *ledgers.front();  // a tail call from a module hides its place; book it to the first
+CallLedger::Record& recordOf(uintptr_t caller, Api api) {
+    for (auto& r : records)
+        if (caller >= r->base && caller < r->end) return *r;
+    // A tail call from a module hides its place; book it to the first module that imports it.
+    for (auto& r : records)
+        if (r->hooked[static_cast<int>(api)]) return *r;
+    return *records.front();
 }
 
 #define CALLER reinterpret_cast<uintptr_t>(__builtin_return_address(0))
 
 LONG WINAPI regOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::RegOpenKeyExA, CALLER)) {
+    CallLedger::Record& s = recordOf(CALLER, Api::RegOpenKeyExA);
+    if (s.book(Api::RegOpenKeyExA, CALLER)) {
         if (result) *result = nullptr;
         return ERROR_ACCESS_DENIED;
     }
-    const LONG status = s.regOpen(parent, subkey, options, access, result);
+    const LONG status = s.top().openKey(parent, subkey, options, access, result);
     if (result && (status == ERROR_SUCCESS || *result)) s.hold(s.keys, *result);
     return status;
 }
 
 LONG WINAPI regQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::RegQueryValueExA, CALLER)) return ERROR_ACCESS_DENIED;
-    return s.regQuery(key, name, reserved, type, data, size);
+    CallLedger::Record& s = recordOf(CALLER, Api::RegQueryValueExA);
+    if (s.book(Api::RegQueryValueExA, CALLER)) return ERROR_ACCESS_DENIED;
+    return s.top().queryValue(key, name, reserved, type, data, size);
 }
 
 LONG WINAPI regSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::RegSetValueExA, CALLER)) return ERROR_ACCESS_DENIED;
-    return s.regSet(key, name, reserved, type, data, size);
+    CallLedger::Record& s = recordOf(CALLER, Api::RegSetValueExA);
+    if (s.book(Api::RegSetValueExA, CALLER)) return ERROR_ACCESS_DENIED;
+    return s.top().setValue(key, name, reserved, type, data, size);
 }
 
 // A close that reports failure has still let go of the handle, as the platform's do.
 LONG WINAPI regClose(HKEY key) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    const bool fail = s.next(Api::RegCloseKey, CALLER);
+    CallLedger::Record& s = recordOf(CALLER, Api::RegCloseKey);
+    const bool fail = s.book(Api::RegCloseKey, CALLER);
     if (!s.release(s.keys, key)) ++s.strays;
-    const LONG status = s.regClose(key);
+    const LONG status = s.top().closeKey(key);
     return fail ? ERROR_ACCESS_DENIED : status;
 }
 
 HANDLE WINAPI findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::FindFirstFileA, CALLER)) {
+    CallLedger::Record& s = recordOf(CALLER, Api::FindFirstFileA);
+    if (s.book(Api::FindFirstFileA, CALLER)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE search = s.findFirst(pattern, data);
+    HANDLE search = s.top().findFirst(pattern, data);
     if (search != INVALID_HANDLE_VALUE) s.hold(s.searches, search);
     return search;
 }
 
 BOOL WINAPI findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::FindNextFileA, CALLER)) {
+    CallLedger::Record& s = recordOf(CALLER, Api::FindNextFileA);
+    if (s.book(Api::FindNextFileA, CALLER)) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
     }
-    return s.findNext(search, data);
+    return s.top().findNext(search, data);
 }
 
 BOOL WINAPI findClose(HANDLE search) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    const bool fail = s.next(Api::FindClose, CALLER);
+    CallLedger::Record& s = recordOf(CALLER, Api::FindClose);
+    const bool fail = s.book(Api::FindClose, CALLER);
     if (!s.release(s.searches, search)) ++s.strays;
-    const BOOL closed = s.findClose(search);
+    const BOOL closed = s.top().findClose(search);
     if (!fail) return closed;
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
 }
 
 HANDLE WINAPI loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::LoadImageA, CALLER)) return nullptr;
-    HANDLE image = s.loadImage(instance, name, type, cx, cy, flags);
+    CallLedger::Record& s = recordOf(CALLER, Api::LoadImageA);
+    if (s.book(Api::LoadImageA, CALLER)) return nullptr;
+    HANDLE image = s.top().loadImage(instance, name, type, cx, cy, flags);
     if (image) s.hold(s.bitmaps, image);
     return image;
 }
 
 HFONT WINAPI createFont(const LOGFONTA* description) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::CreateFontIndirectA, CALLER)) return nullptr;
-    HFONT font = s.createFont(description);
+    CallLedger::Record& s = recordOf(CALLER, Api::CreateFontIndirectA);
+    if (s.book(Api::CreateFontIndirectA, CALLER)) return nullptr;
+    HFONT font = s.top().createFont(description);
     if (font) s.hold(s.fonts, font);
     return font;
 }
 
 int WINAPI getObject(HANDLE object, int size, LPVOID buffer) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::GetObjectA, CALLER)) return 0;
-    return s.getObject(object, size, buffer);
+    CallLedger::Record& s = recordOf(CALLER, Api::GetObjectA);
+    if (s.book(Api::GetObjectA, CALLER)) return 0;
+    return s.top().getObject(object, size, buffer);
 }
 
 BOOL WINAPI deleteObject(HGDIOBJ object) {
-    CallLedger::State& s = ledgerOf(CALLER);
+    CallLedger::Record& s = recordOf(CALLER, Api::DeleteObject);
+    s.book(Api::DeleteObject, CALLER);
     if (!s.release(s.fonts, object) && !s.release(s.bitmaps, object)) ++s.strays;
-    return s.deleteObject(object);
+    return s.top().deleteObject(object);
 }
 
 int WINAPI messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    s.boxes.push_back({owner, text ? text : "(null)", title ? title : "(null)"});
-    if (s.next(Api::MessageBoxA, CALLER)) return 0;
-    return s.messageBox(owner, text, title, flags);
+    CallLedger::Record& s = recordOf(CALLER, Api::MessageBoxA);
+    s.boxes.push_back({owner, text ? text : "(null)", title ? title : "(null)", flags});
+    if (s.book(Api::MessageBoxA, CALLER)) return 0;
+    return s.top().messageBox(owner, text, title, flags);
 }
 
 INT_PTR WINAPI dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::DialogBoxParamA, CALLER)) {
+    CallLedger::Record& s = recordOf(CALLER, Api::DialogBoxParamA);
+    if (s.book(Api::DialogBoxParamA, CALLER)) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return -1;
     }
-    return s.dialogBox(instance, name, owner, procedure, param);
+    return s.top().dialogBox(instance, name, owner, procedure, param);
 }
 
 BOOL WINAPI enumWindows(WNDENUMPROC callback, LPARAM param) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::EnumWindows, CALLER)) return FALSE;
-    return s.enumWindows(callback, param);
+    CallLedger::Record& s = recordOf(CALLER, Api::EnumWindows);
+    if (s.book(Api::EnumWindows, CALLER)) return FALSE;
+    return s.top().enumWindows(callback, param);
 }
 
 FILE* __cdecl openFile(const char* path, const char* mode) {
-    CallLedger::State& s = ledgerOf(CALLER);
-    if (s.next(Api::fopen, CALLER)) return nullptr;
-    FILE* file = s.openFile(path, mode);
+    CallLedger::Record& s = recordOf(CALLER, Api::fopen);
+    if (s.book(Api::fopen, CALLER)) return nullptr;
+    FILE* file = s.top().openFile(path, mode);
     if (file) s.hold(s.files, file);
     return file;
 }
 
 int __cdecl closeFile(FILE* file) {
-    CallLedger::State& s = ledgerOf(CALLER);
+    CallLedger::Record& s = recordOf(CALLER, Api::fclose);
+    s.book(Api::fclose, CALLER);
     if (!s.release(s.files, file)) ++s.strays;
-    return s.closeFile(file);
+    return s.top().closeFile(file);
 }
 
-// Puts the replacement in place and keeps the function it replaced; -1: a release, not booked.
+void WINAPI readClock(LPSYSTEMTIME time) {
+    CallLedger::Record& s = recordOf(CALLER, Api::GetSystemTime);
+    s.book(Api::GetSystemTime, CALLER);
+    s.top().readClock(time);
+}
+
+BOOL WINAPI beep(UINT type) {
+    CallLedger::Record& s = recordOf(CALLER, Api::MessageBeep);
+    s.book(Api::MessageBeep, CALLER);
+    return s.top().beep(type);
+}
+
+DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
+    CallLedger::Record& s = recordOf(CALLER, Api::GetWindowThreadProcessId);
+    s.book(Api::GetWindowThreadProcessId, CALLER);
+    return s.top().windowThreadProcess(window, processId);
+}
+
 template <typename Function>
-void hook(CallLedger::State& s, HMODULE module, const char* dll, const char* name, Function replacement,
-          Function& original, int api = -1) {
-    std::unique_ptr<ImportHook> h(new ImportHook(module, dll, name, reinterpret_cast<const void*>(replacement)));
-    original = h->installed() ? h->original<Function>() : nullptr;
-    if (api >= 0) s.hookedApi[api] = h->installed();
-    s.hooks.push_back(std::move(h));
+const void* standIn(Function function) {
+    return reinterpret_cast<const void*>(function);
+}
+
+struct Import {
+    const char* dll;
+    const char* function;
+    const void* standIn;
+};
+// In the order of Api.
+const Import kImports[] = {
+    {"advapi32.dll", "RegOpenKeyExA", standIn(&regOpen)},
+    {"advapi32.dll", "RegQueryValueExA", standIn(&regQuery)},
+    {"advapi32.dll", "RegSetValueExA", standIn(&regSet)},
+    {"advapi32.dll", "RegCloseKey", standIn(&regClose)},
+    {"kernel32.dll", "FindFirstFileA", standIn(&findFirst)},
+    {"kernel32.dll", "FindNextFileA", standIn(&findNext)},
+    {"kernel32.dll", "FindClose", standIn(&findClose)},
+    {"user32.dll", "LoadImageA", standIn(&loadImage)},
+    {"gdi32.dll", "CreateFontIndirectA", standIn(&createFont)},
+    {"gdi32.dll", "GetObjectA", standIn(&getObject)},
+    {"user32.dll", "MessageBoxA", standIn(&messageBox)},
+    {"user32.dll", "DialogBoxParamA", standIn(&dialogBox)},
+    {"user32.dll", "EnumWindows", standIn(&enumWindows)},
+    {"msvcrt.dll", "fopen", standIn(&openFile)},
+    {"gdi32.dll", "DeleteObject", standIn(&deleteObject)},
+    {"msvcrt.dll", "fclose", standIn(&closeFile)},
+    {"kernel32.dll", "GetSystemTime", standIn(&readClock)},
+    {"user32.dll", "MessageBeep", standIn(&beep)},
+    {"user32.dll", "GetWindowThreadProcessId", standIn(&windowThreadProcess)},
+};
+static_assert(sizeof kImports / sizeof *kImports == static_cast<size_t>(Api::Count), "one import per call");
+
+bool isImport(const Import& import, const char* dll, const char* function) {
+    return _stricmp(dll, import.dll) == 0 && strcmp(function, import.function) == 0;
 }
 }  // namespace
 
-CallLedger::CallLedger(HMODULE module) : state_(new State) {
-    State& s = *state_;
-    s.base = reinterpret_cast<uintptr_t>(module);
-    if (module) {
-        auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(module);
-        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(s.base + dos->e_lfanew);
-        s.end = s.base + nt->OptionalHeader.SizeOfImage;
+CallLedger::Record::Record(HMODULE m) : module(m), base(reinterpret_cast<uintptr_t>(m)) {
+    if (!module) return;
+    auto* nt = at<IMAGE_NT_HEADERS>(module, reinterpret_cast<IMAGE_DOS_HEADER*>(module)->e_lfanew);
+    end = base + nt->OptionalHeader.SizeOfImage;
+    forEachImport(module, [this](const char* dll, const char* function, void** slot) {
+        for (int api = 0; api < static_cast<int>(Api::Count); ++api) {
+            if (!isImport(kImports[api], dll, function)) continue;
+            slots.emplace_back(new Slot(slot, kImports[api].standIn));
+            if (!hooked[api]) platform.real[api] = slots.back()->original();
+            hooked[api] = true;
+        }
+        return true;
+    });
+}
+
+const char* apiName(Api api) { return kImports[static_cast<int>(api)].function; }
+
+std::string describe(const CallSite& site) {
+    char text[64];
+    snprintf(text, sizeof text, "%s@+0x%x", apiName(site.api), static_cast<unsigned>(site.offset));
+    return text;
+}
+
+std::string Holdings::describe() const {
+    char text[128];
+    snprintf(text, sizeof text, "keys %d, searches %d, files %d, fonts %d, bitmaps %d, double releases %d", keys,
+             searches, files, fonts, bitmaps, strays);
+    return text;
+}
+
+CallLedger::CallLedger(HMODULE module) {
+    for (auto& r : records)
+        if (r->module == module) record_ = r.get();
+    if (!record_) {
+        records.emplace_back(new Record(module));
+        record_ = records.back().get();
     }
-    const auto at = [](Api api) { return static_cast<int>(api); };
-    hook(s, module, "advapi32.dll", "RegOpenKeyExA", &regOpen, s.regOpen, at(Api::RegOpenKeyExA));
-    hook(s, module, "advapi32.dll", "RegQueryValueExA", &regQuery, s.regQuery, at(Api::RegQueryValueExA));
-    hook(s, module, "advapi32.dll", "RegSetValueExA", &regSet, s.regSet, at(Api::RegSetValueExA));
-    hook(s, module, "advapi32.dll", "RegCloseKey", &regClose, s.regClose, at(Api::RegCloseKey));
-    hook(s, module, "kernel32.dll", "FindFirstFileA", &findFirst, s.findFirst, at(Api::FindFirstFileA));
-    hook(s, module, "kernel32.dll", "FindNextFileA", &findNext, s.findNext, at(Api::FindNextFileA));
-    hook(s, module, "kernel32.dll", "FindClose", &findClose, s.findClose, at(Api::FindClose));
-    hook(s, module, "user32.dll", "LoadImageA", &loadImage, s.loadImage, at(Api::LoadImageA));
-    hook(s, module, "gdi32.dll", "CreateFontIndirectA", &createFont, s.createFont, at(Api::CreateFontIndirectA));
-    hook(s, module, "gdi32.dll", "GetObjectA", &getObject, s.getObject, at(Api::GetObjectA));
-    hook(s, module, "gdi32.dll", "DeleteObject", &deleteObject, s.deleteObject);
-    hook(s, module, "user32.dll", "MessageBoxA", &messageBox, s.messageBox, at(Api::MessageBoxA));
-    hook(s, module, "user32.dll", "DialogBoxParamA", &dialogBox, s.dialogBox, at(Api::DialogBoxParamA));
-    hook(s, module, "user32.dll", "EnumWindows", &enumWindows, s.enumWindows, at(Api::EnumWindows));
-    hook(s, module, "msvcrt.dll", "fopen", &openFile, s.openFile, at(Api::fopen));
-    hook(s, module, "msvcrt.dll", "fclose", &closeFile, s.closeFile);
-    ledgers.push_back(state_);
+    ++record_->users;
 }
 
 CallLedger::~CallLedger() {
-    ledgers.erase(std::find(ledgers.begin(), ledgers.end(), state_));
-    delete state_;
+    if (!record_ || --record_->users > 0) return;
+    records.erase(std::find_if(records.begin(), records.end(), [this](const auto& r) { return r.get() == record_; }));
 }
 
-bool CallLedger::hooked(Api api) const { return state_->hookedApi[static_cast<int>(api)]; }
+bool CallLedger::hooked(Api api) const { return record_->hooked[static_cast<int>(api)]; }
 
 void CallLedger::failCall(int index) {
-    state_->failAt = index < 0 ? -1 : state_->index + index;
-    state_->hasFailed = false;
+    record_->failAt = index < 0 ? -1 : record_->index + index;
+    record_->hasFailed = false;
 }
 
 bool CallLedger::failed(CallSite& site) const {
-    site = state_->failedSite;
-    return state_->hasFailed;
+    site = record_->failedSite;
+    return record_->hasFailed;
 }
 
-const std::vector<CallSite>& CallLedger::calls() const { return state_->calls; }
+const std::vector<CallSite>& CallLedger::calls() const { return record_->calls; }
 
-const std::vector<MessageBoxCall>& CallLedger::boxes() const { return state_->boxes; }
+int CallLedger::count(Api api) const { return record_->counts[static_cast<int>(api)]; }
+
+const std::vector<BoxCall>& CallLedger::boxes() const { return record_->boxes; }
 
 Holdings CallLedger::holdings() const {
-    const State& s = *state_;
+    const Record& s = *record_;
     Holdings h;
     h.keys = static_cast<int>(s.keys.size());
     h.searches = static_cast<int>(s.searches.size());
@@ -291,7 +435,77 @@ Holdings CallLedger::holdings() const {
     return h;
 }
 
+bool CallLedger::holdsKey(HKEY key) const {
+    return std::find(record_->keys.begin(), record_->keys.end(), key) != record_->keys.end();
+}
+
 void CallLedger::forget() {
-    state_->calls.clear();
-    state_->boxes.clear();
+    record_->calls.clear();
+    record_->boxes.clear();
+    for (auto& count : record_->counts) count = 0;
+}
+
+LedgerView::LedgerView(HMODULE module) : CallLedger(module) { record_->views.push_back(this); }
+
+LedgerView::~LedgerView() {
+    if (!record_) return;
+    auto& views = record_->views;
+    views.erase(std::find(views.begin(), views.end(), this));
+}
+
+LedgerView& LedgerView::below() const { return record_->below(this); }
+
+LONG LedgerView::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
+    return below().openKey(parent, subkey, options, access, result);
+}
+LONG LedgerView::queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+    return below().queryValue(key, name, reserved, type, data, size);
+}
+LONG LedgerView::setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+    return below().setValue(key, name, reserved, type, data, size);
+}
+LONG LedgerView::closeKey(HKEY key) { return below().closeKey(key); }
+HANDLE LedgerView::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) { return below().findFirst(pattern, data); }
+BOOL LedgerView::findNext(HANDLE search, LPWIN32_FIND_DATAA data) { return below().findNext(search, data); }
+BOOL LedgerView::findClose(HANDLE search) { return below().findClose(search); }
+HANDLE LedgerView::loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    return below().loadImage(instance, name, type, cx, cy, flags);
+}
+HFONT LedgerView::createFont(const LOGFONTA* description) { return below().createFont(description); }
+int LedgerView::getObject(HANDLE object, int size, LPVOID buffer) { return below().getObject(object, size, buffer); }
+BOOL LedgerView::deleteObject(HGDIOBJ object) { return below().deleteObject(object); }
+int LedgerView::messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
+    return below().messageBox(owner, text, title, flags);
+}
+INT_PTR LedgerView::dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
+    return below().dialogBox(instance, name, owner, procedure, param);
+}
+BOOL LedgerView::enumWindows(WNDENUMPROC callback, LPARAM param) { return below().enumWindows(callback, param); }
+FILE* LedgerView::openFile(const char* path, const char* mode) { return below().openFile(path, mode); }
+int LedgerView::closeFile(FILE* file) { return below().closeFile(file); }
+void LedgerView::readClock(LPSYSTEMTIME time) { below().readClock(time); }
+BOOL LedgerView::beep(UINT type) { return below().beep(type); }
+DWORD LedgerView::windowThreadProcess(HWND window, LPDWORD processId) {
+    return below().windowThreadProcess(window, processId);
+}
+
+int listImports(HMODULE module, char names[][64], int capacity) {
+    int count = 0;
+    forEachImport(module, [&](const char* dll, const char* function, void**) {
+        if (count < capacity) snprintf(names[count], 64, "%s!%s", dll, function);
+        ++count;
+        return true;
+    });
+    return count;
+}
+
+const void* importSlot(HMODULE module, Api api) {
+    const Import& import = kImports[static_cast<int>(api)];
+    const void* now = nullptr;
+    forEachImport(module, [&](const char* dll, const char* function, void** slot) {
+        if (!isImport(import, dll, function)) return true;
+        now = *slot;
+        return false;
+    });
+    return now;
 }

@@ -1,14 +1,19 @@
-// The platform calls a module makes that can fail under it, recorded in order with the place
-// in the module that made each one; on request one of them fails the way the platform reports
-// failure. Also keeps count of what the module holds: keys, searches, files, fonts, bitmaps.
+// The platform calls a module makes through its imports, recorded in order with the place in
+// the module that made each one; on request one of the calls that can fail fails the way the
+// platform reports failure. Also keeps count of what the module holds: keys, searches, files,
+// fonts, bitmaps.
 //
-// Several ledgers may be in place at once, one per module; a call is booked to the module it
-// returns to.
+// The ledger is the only thing that rewrites import slots. Every CallLedger made for one module
+// shares one record: the first puts the module's calls through the ledger, the last puts them
+// back, slot by slot in the reverse order. Several modules may be under ledgers at once; a call
+// is booked to the module it returns to. Views (LedgerView) stack on a module's ledger to answer
+// or watch its calls on their way to the platform.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,6 +32,13 @@ enum class Api {
     DialogBoxParamA,
     EnumWindows,
     fopen,
+    // The calls above can be made to fail; the ones below are only watched.
+    Failable,
+    DeleteObject = Failable,
+    fclose,
+    GetSystemTime,
+    MessageBeep,
+    GetWindowThreadProcessId,
     Count
 };
 const char* apiName(Api api);
@@ -40,9 +52,10 @@ struct CallSite {
 };
 std::string describe(const CallSite& site);
 
-struct MessageBoxCall {
+struct BoxCall {
     HWND owner;
     std::string text, title;
+    UINT flags;
 };
 
 struct Holdings {
@@ -60,24 +73,69 @@ public:
     CallLedger(const CallLedger&) = delete;
     CallLedger& operator=(const CallLedger&) = delete;
 
-    // False when the module does not import the function (or it could not be hooked).
+    // False when the module does not import the function.
     bool hooked(Api api) const;
 
-    // The call with this index in the sequence from now on (0: the next) fails; -1: none.
+    // The call that can fail with this index in the sequence from now on (0: the next) fails;
+    // -1: none.
     void failCall(int index);
     // The call that was made to fail; false when the sequence never got that far.
     bool failed(CallSite& site) const;
 
+    // The calls that can fail, in the order made.
     const std::vector<CallSite>& calls() const;
+    // Calls of the function so far, whether they can fail or are only watched.
+    int count(Api api) const;
     // Every message box asked for, shown or made to fail.
-    const std::vector<MessageBoxCall>& boxes() const;
-    // What the module holds now that it did not hold when the ledger was put in place.
+    const std::vector<BoxCall>& boxes() const;
+    // What the module holds now that it did not hold when its ledger was put in place.
     Holdings holdings() const;
-    // Forgets the calls and boxes recorded so far (the holdings stay).
+    bool holdsKey(HKEY key) const;
+    // Forgets the calls, counts and boxes recorded so far (the holdings stay).
     void forget();
 
-    struct State;
+    struct Record;
 
-private:
-    State* state_;
+protected:
+    CallLedger() = default;
+    Record* record_ = nullptr;
 };
+
+// A layer between a module and the platform, on top of the layers made before it. Each call
+// that can fail is booked (and failed, when asked) before any view sees it, and what the module
+// holds is counted from what the views hand back. By default a view passes every call on to
+// the one below, and at last to the platform; a view overrides the calls it answers or watches.
+class LedgerView : public CallLedger {
+public:
+    explicit LedgerView(HMODULE module);
+    virtual ~LedgerView();
+
+    virtual LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result);
+    virtual LONG queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size);
+    virtual LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
+    virtual LONG closeKey(HKEY key);
+    virtual HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data);
+    virtual BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data);
+    virtual BOOL findClose(HANDLE search);
+    virtual HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+    virtual HFONT createFont(const LOGFONTA* description);
+    virtual int getObject(HANDLE object, int size, LPVOID buffer);
+    virtual BOOL deleteObject(HGDIOBJ object);
+    virtual int messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags);
+    virtual INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param);
+    virtual BOOL enumWindows(WNDENUMPROC callback, LPARAM param);
+    virtual FILE* openFile(const char* path, const char* mode);
+    virtual int closeFile(FILE* file);
+    virtual void readClock(LPSYSTEMTIME time);
+    virtual BOOL beep(UINT type);
+    virtual DWORD windowThreadProcess(HWND window, LPDWORD processId);
+
+protected:
+    LedgerView() = default;  // the platform itself, at the bottom of every stack
+    LedgerView& below() const;
+};
+
+// Every import of the module, "DLL!function", in table order (to count and list call sites).
+int listImports(HMODULE module, char names[][64], int capacity);
+// Where the module's import slot of the function points now; null when it does not import it.
+const void* importSlot(HMODULE module, Api api);

@@ -3,11 +3,6 @@
 #include "DialogDriver.h"
 
 namespace {
-GdiTracker* current;
-decltype(&LoadImageA) realLoadImage;
-decltype(&CreateFontIndirectA) realCreateFont;
-decltype(&DeleteObject) realDeleteObject;
-
 struct Search {
     HGDIOBJ object;
     bool found;
@@ -28,40 +23,28 @@ bool shownSomewhere(HGDIOBJ object) {
         if (!search.found) EnumChildWindows(window, usesObject, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+}  // namespace
 
-void made(HGDIOBJ object) {
+void GdiTracker::madeOne(HGDIOBJ object) {
     if (!object) return;
-    current->alive.insert(object);
-    ++current->made;
+    alive.insert(object);
+    ++made;
 }
 
-HANDLE WINAPI trackedLoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    HANDLE image = realLoadImage(instance, name, type, cx, cy, flags);
-    made(image);
+HANDLE GdiTracker::loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+    HANDLE image = LedgerView::loadImage(instance, name, type, cx, cy, flags);
+    madeOne(image);
     return image;
 }
 
-HFONT WINAPI trackedCreateFont(const LOGFONTA* description) {
-    HFONT font = realCreateFont(description);
-    made(font);
+HFONT GdiTracker::createFont(const LOGFONTA* description) {
+    HFONT font = LedgerView::createFont(description);
+    madeOne(font);
     return font;
 }
 
-BOOL WINAPI trackedDeleteObject(HGDIOBJ object) {
-    if (shownSomewhere(object)) ++current->deletedWhileShown;
-    if (current->alive.erase(object) != 1) ++current->strayDeletes;
-    return realDeleteObject(object);
+BOOL GdiTracker::deleteObject(HGDIOBJ object) {
+    if (shownSomewhere(object)) ++deletedWhileShown;
+    if (alive.erase(object) != 1) ++strayDeletes;
+    return LedgerView::deleteObject(object);
 }
-}  // namespace
-
-GdiTracker::GdiTracker(HMODULE module)
-    : load_(module, "USER32.dll", "LoadImageA", reinterpret_cast<const void*>(&trackedLoadImage)),
-      font_(module, "GDI32.dll", "CreateFontIndirectA", reinterpret_cast<const void*>(&trackedCreateFont)),
-      remove_(module, "GDI32.dll", "DeleteObject", reinterpret_cast<const void*>(&trackedDeleteObject)) {
-    current = this;
-    realLoadImage = load_.original<decltype(&LoadImageA)>();
-    realCreateFont = font_.original<decltype(&CreateFontIndirectA)>();
-    realDeleteObject = remove_.original<decltype(&DeleteObject)>();
-}
-
-GdiTracker::~GdiTracker() { current = nullptr; }

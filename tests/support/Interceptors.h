@@ -1,12 +1,15 @@
-// Stand-ins for the registry, file search, clock and message box calls of one module under
-// test, in place for as long as the object lives. They count and record what the module
-// does, and on request fail, answer from a script or pin the clock. One at a time.
+// The registry, file search, clock and message box calls of one module under test, seen from
+// its ledger for as long as the object lives. They are counted and recorded, and on request
+// fail, answer from a script or read a pinned clock; message boxes are answered with IDOK and
+// never shown.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "CallLedger.h"
 
 struct KeyOpen {
     std::string subkey;
@@ -19,37 +22,27 @@ struct ValueWrite {
     std::string data;  // exactly the bytes passed, so its size is the length passed
 };
 
-struct BoxCall {
-    HWND owner;
-    std::string text, title;
-    UINT flags;
-};
-
 struct FoundEntry {
     std::string name;
     bool directory;
 };
 
-class Interceptors {
+class Interceptors : public LedgerView {
 public:
-    explicit Interceptors(HMODULE module);
-    ~Interceptors();
-    Interceptors(const Interceptors&) = delete;
-    Interceptors& operator=(const Interceptors&) = delete;
+    explicit Interceptors(HMODULE module) : LedgerView(module) {}
 
     // False when the module does not import one of the calls.
     bool installed() const;
 
     // What the module did: RegOpenKeyExA calls, keys and searches it holds open (closing one
     // it does not hold counts as a stray close), GetSystemTime calls, RegSetValueExA calls
-    // that reached the registry, message boxes (answered with IDOK, never shown).
-    const std::vector<KeyOpen>& keyOpens() const;
-    int keysHeld() const;
-    int searchesHeld() const;
-    int strayCloses() const;
-    int clockReads() const;
-    const std::vector<ValueWrite>& writes() const;
-    const std::vector<BoxCall>& boxes() const;
+    // that reached the registry; its message boxes are the ledger's boxes().
+    const std::vector<KeyOpen>& keyOpens() const { return keyOpens_; }
+    int keysHeld() const { return holdings().keys; }
+    int searchesHeld() const { return holdings().searches; }
+    int strayCloses() const { return holdings().strays; }
+    int clockReads() const { return clockReads_; }
+    const std::vector<ValueWrite>& writes() const { return writes_; }
     // Keys and searches held, with the one key the module handed out excepted.
     bool allClosedBut(HKEY handedOut = nullptr) const;
 
@@ -57,13 +50,34 @@ public:
     // leaveHandle the key is opened all the same and left in the out-parameter.
     void failKeyOpen(int nth, bool leaveHandle = false);
     // RegSetValueExA of this value name fails with ERROR_ACCESS_DENIED, storing nothing.
-    void failValueWrite(const char* name);
+    void failValueWrite(const char* name) { failingWrites_.push_back(name); }
     void pinClock(const SYSTEMTIME& time);
     // A search whose pattern ends in patternEnd yields these entries in this order (fails
     // as finding nothing when there are none); other searches go to the file system.
     void pinSearch(const char* patternEnd, const std::vector<FoundEntry>& entries);
 
+    LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) override;
+    LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override;
+    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override;
+    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override;
+    BOOL findClose(HANDLE search) override;
+    void readClock(LPSYSTEMTIME time) override;
+    int messageBox(HWND, LPCSTR, LPCSTR, UINT) override { return IDOK; }
+
 private:
-    struct Hooks;
-    Hooks* hooks_;
+    bool pinned(LPCSTR pattern) const;
+    BOOL nextPinned(LPWIN32_FIND_DATAA data);
+
+    std::vector<KeyOpen> keyOpens_;
+    int clockReads_ = 0;
+    std::vector<ValueWrite> writes_;
+
+    int openCalls_ = 0;
+    std::vector<std::pair<int, bool>> failingOpens_;  // call number, leave the handle
+    std::vector<std::string> failingWrites_;
+    bool clockPinned_ = false;
+    SYSTEMTIME clock_ = {};
+    std::string patternEnd_;
+    std::vector<FoundEntry> entries_;
+    size_t nextEntry_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "StoredTables.h"
 
 #include <cstdlib>
+#include <ostream>
 
 #include "RegistrySandbox.h"
 
@@ -27,18 +28,31 @@ StoredTable storedTable(const char* world, const std::string& prefix) {
     return table;
 }
 
+void PrintTo(const StoredEntry& e, std::ostream* out) {
+    *out << "{" << e.name << "|" << e.level << "|" << e.score << "}";
+}
+
 std::string show(const StoredTable& table) {
     std::string text;
     for (const StoredEntry& e : table) text += "{" + e.name + "|" + e.level + "|" + e.score + "}";
     return text;
 }
 
+bool enters(const StoredTable& old, int score) { return score > atoi(old[2].score.c_str()); }
+
+Places placesWritten(const StoredTable& old, int score) {
+    if (!enters(old, score)) return {3, 2};
+    int first = 0;
+    while (!(score > atoi(old[first].score.c_str()))) ++first;
+    int last = first;
+    while (last < 2 && old[last].recorded()) ++last;
+    return {first, last};
+}
+
 StoredTable updated(const StoredTable& old, const std::string& name, int score, int level) {
-    int rank = 0;
-    while (rank < 3 && !(score > atoi(old[rank].score.c_str()))) ++rank;
-    if (rank == 3) return old;
+    const Places places = placesWritten(old, score);
     StoredTable table = old;
-    table[rank] = {name, std::to_string(level), std::to_string(score)};
-    for (int from = rank; from < 2 && old[from].recorded(); ++from) table[from + 1] = old[from];
+    for (int to = places.last; to > places.first; --to) table[to] = old[to - 1];
+    if (places.first <= places.last) table[places.first] = {name, std::to_string(level), std::to_string(score)};
     return table;
 }
