@@ -1,5 +1,6 @@
 // How long each dialog of the plug-ins takes to become visible, next to the same template shown
-// bare by DialogBoxParamA in the same run; the registry calls of each entry point; the size
+// bare by DialogBoxParamA, and next to its floor: the bare templates making the platform calls
+// the entry point made, recorded from it once; the registry calls of each entry point; the size
 // and imports of each DLL.
 #include <windows.h>
 
@@ -11,8 +12,10 @@
 #include <vector>
 
 #include "CallLedger.h"
+#include "Floor.h"
 #include "Installation.h"
 #include "Plugin.h"
+#include "Recorder.h"
 
 namespace {
 const char* const kWorld = "dZORV_Bench";
@@ -152,41 +155,65 @@ struct Flow {
 };
 
 struct Result {
-    Statistics real, bare, chain;
+    Statistics real, bare, chain, floor;
 };
 
-Result measure(const Flow& flow, Plugin& plugin) {
+// The four interleaved, each after the registry state is set up, in an order that turns with
+// every run so that none always comes first.
+Result measure(const Flow& flow, Plugin& plugin, Floor& floor) {
     const Bare alone = {plugin.module, flow.templateId, 0, false};
     const Bare chain = {plugin.module, flow.outerTemplate, flow.templateId, flow.clickOn != nullptr};
     const Bare& bareAlone = flow.clickOn ? chain : alone;  // a click away either way
-    std::vector<double> real, bareTimes, chainTimes;
+    std::vector<double> times[4];
+    const std::function<void()> actions[4] = {
+        [&] { flow.call(plugin); },
+        [&] { showBare(bareAlone); },
+        [&] { showBare(chain); },
+        [&] { floor.run(); },
+    };
     for (int run = 0; run < kWarmUp + kRuns; ++run) {
-        flow.setUp();
-        const double r = timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-        const double b = timeShowing(flow.caption, flow.clickOn, [&] { showBare(bareAlone); });
-        const double c = flow.outerTemplate ? timeShowing(flow.caption, flow.clickOn, [&] { showBare(chain); }) : b;
-        if (r < 0 || b < 0 || c < 0) printf("%s: a dialog did not show\n", flow.dialog);
+        double took[4] = {};
+        for (int k = 0; k < 4; ++k) {
+            const int which = (run + k) % 4;
+            if (which == 2 && !flow.outerTemplate) continue;  // the chain is the template itself
+            flow.setUp();
+            took[which] = timeShowing(flow.caption, flow.clickOn, actions[which]);
+            if (took[which] < 0) printf("%s: a dialog did not show\n", flow.dialog);
+        }
+        if (!flow.outerTemplate) took[2] = took[1];
         if (run < kWarmUp) continue;
-        real.push_back(r);
-        bareTimes.push_back(b);
-        chainTimes.push_back(c);
+        for (int k = 0; k < 4; ++k) times[k].push_back(took[k]);
     }
-    return {statisticsOf(real), statisticsOf(bareTimes), statisticsOf(chainTimes)};
+    return {statisticsOf(times[0]), statisticsOf(times[1]), statisticsOf(times[2]), statisticsOf(times[3])};
 }
 
-// ---- Registry calls of one entry-point call, counted at the plug-in's own imports.
+// ---- One entry-point call recorded at the plug-in's own imports.
 
-struct RegistryCalls {
-    int opens, queries, sets, closes;
+struct Recording {
+    Script script;
+    int opens, queries, sets, closes, searches;
 };
 
-RegistryCalls countRegistryCalls(const Flow& flow, Plugin& plugin) {
-    CallLedger calls(plugin.module);
+Recording record(const Flow& flow, Plugin& plugin) {
     flow.setUp();
-    calls.forget();
+    Recorder recorder(plugin.module);
     timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-    return {calls.count(Api::RegOpenKeyExA), calls.count(Api::RegQueryValueExA), calls.count(Api::RegSetValueExA),
-            calls.count(Api::RegCloseKey)};
+    return {recorder.script(),
+            recorder.count(Api::RegOpenKeyExA),
+            recorder.count(Api::RegQueryValueExA),
+            recorder.count(Api::RegSetValueExA),
+            recorder.count(Api::RegCloseKey),
+            recorder.count(Api::FindFirstFileA)};
+}
+
+void printScript(const char* dialog, const Script& script) {
+    printf("\n%s: %zu calls\n", dialog, script.steps.size());
+    int phase = -1;
+    for (size_t i = 0; i < script.steps.size(); ++i) {
+        const Step& step = script.steps[i];
+        if (step.phase != phase) printf("  in %s:\n", script.describe(phase = step.phase).c_str());
+        printf("    #%-3zu %s\n", i, describe(step).c_str());
+    }
 }
 
 // ---- The DLL files.
@@ -247,9 +274,11 @@ void start(Plugin& plugin) {
 }
 
 void printStatistics(const Statistics& s) { printf(" %6.2f [%6.2f %6.2f]", s.median, s.q1, s.q3); }
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool listCalls = argc > 1 && strcmp(argv[1], "--calls") == 0;
     Installation install;
     install.addWorld(kWorld);
     install.setCurrentWorld(kWorld);
@@ -288,33 +317,51 @@ int main() {
          [](Plugin& p) { score(p, "random*0*1"); }, 107, 0},
     };
 
+    if (listCalls) {
+        for (const Flow& flow : flows) {
+            Plugin plugin(flow.dll);
+            if (plugin.module) printScript(flow.dialog, record(flow, plugin).script);
+        }
+        return 0;
+    }
+
     printf("Time to visible, ms: median [interquartile range] of %d runs after %d warm-up runs\n", kRuns, kWarmUp);
     printf(
-        "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too)\n\n");
+        "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too;\n"
+        " floor: the bare chain making the platform calls the entry point made, recorded from it once)\n\n");
 #if defined(__i386__)
     const char* const target = "i686";
 #else
     const char* const target = "x86_64";
 #endif
-    printf("%-22s %24s %24s %6s %24s %6s %5s  %s\n", target, "plug-in", "bare template", "ratio", "bare chain", "ratio",
-           "<1.25", "registry open/query/set/close");
+    printf("%-21s %24s %24s %5s %24s %5s %24s %5s %5s  %s\n", target, "plug-in", "bare template", "ratio", "bare chain",
+           "ratio", "floor", "ratio", "<1.10", "registry o/q/s/c, searches");
+    std::vector<std::string> problems;
     for (const Flow& flow : flows) {
         Plugin plugin(flow.dll);
         if (!plugin.module) {
-            printf("%-22s cannot load %s\n", flow.dialog, flow.dll);
+            printf("%-21s cannot load %s\n", flow.dialog, flow.dll);
             continue;
         }
-        const Result result = measure(flow, plugin);
-        const RegistryCalls calls = countRegistryCalls(flow, plugin);
-        printf("%-22s", flow.dialog);
+        const Recording recording = record(flow, plugin);
+        Floor floor(recording.script);
+        const Result result = measure(flow, plugin, floor);
+        printf("%-21s", flow.dialog);
         printStatistics(result.real);
         printStatistics(result.bare);
-        const double ratio = result.real.median / result.bare.median;
-        printf(" %6.2f", ratio);
+        printf(" %5.2f", result.real.median / result.bare.median);
         printStatistics(result.chain);
-        printf(" %6.2f %5s  %d/%d/%d/%d\n", result.real.median / result.chain.median, ratio <= 1.25 ? "yes" : "no",
-               calls.opens, calls.queries, calls.sets, calls.closes);
+        printf(" %5.2f", result.real.median / result.chain.median);
+        printStatistics(result.floor);
+        const double ratio = result.real.median / result.floor.median;
+        printf(" %5.2f %5s  %d/%d/%d/%d, %d\n", ratio, ratio <= 1.10 ? "yes" : "no", recording.opens, recording.queries,
+               recording.sets, recording.closes, recording.searches);
+        for (const std::string& problem : recording.script.problems)
+            problems.push_back(std::string(flow.dialog) + ": recorded " + problem);
+        for (const std::string& difference : floor.differences())
+            problems.push_back(std::string(flow.dialog) + ": floor " + difference);
     }
+    for (const std::string& problem : problems) printf("  %s\n", problem.c_str());
 
     printf("\n%-12s %10s %10s %16s\n", "DLL", "bytes", ".rsrc", "without .rsrc");
     for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
