@@ -1,7 +1,7 @@
 // How long each dialog of the plug-ins takes to become visible, next to the same template shown
 // bare by DialogBoxParamA, and next to its floor: the bare templates making the platform calls
-// the entry point made, recorded from it once; the registry calls of each entry point; the size
-// and imports of each DLL.
+// the entry point made, recorded from it once; how the cost grows with the level-set folders and
+// the games played; the registry calls of each entry point; the size and imports of each DLL.
 #include <windows.h>
 
 #include <algorithm>
@@ -275,6 +275,80 @@ void start(Plugin& plugin) {
 
 void printStatistics(const Statistics& s) { printf(" %6.2f [%6.2f %6.2f]", s.median, s.q1, s.q3); }
 
+// ---- Growth: with more level-set folders, and after more games in one process. Each size
+// has its floor beside it in the same loop, recorded at that size: what the platform's part of
+// the growth is, and a check on the machine's own drift.
+
+const int kGrowthWarmUp = 2;
+const int kGrowthRuns = 15;
+
+void printGrowthHeading(const char* what, const char* size) {
+    printf("\n%s (%d runs):\n", what, kGrowthRuns);
+    printf("  %6s %24s %24s %5s\n", size, "plug-in", "floor", "ratio");
+}
+
+struct Paired {
+    std::vector<double> real, floor;
+};
+
+// The entry point and its floor, interleaved, the setting up (if any) before each.
+Paired timePaired(const Flow& flow, Plugin& plugin, Floor& floor, const std::function<void()>& setUp, int warmUp) {
+    Paired times;
+    for (int run = 0; run < warmUp + kGrowthRuns; ++run) {
+        double took[2] = {};
+        for (int k = 0; k < 2; ++k) {
+            const int which = (run + k) % 2;
+            if (setUp) setUp();
+            took[which] = which ? timeShowing(flow.caption, flow.clickOn, [&] { floor.run(); })
+                                : timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
+        }
+        if (run < warmUp) continue;
+        times.real.push_back(took[0]);
+        times.floor.push_back(took[1]);
+    }
+    return times;
+}
+
+void printGrowthRow(int size, const Paired& times) {
+    const Statistics r = statisticsOf(times.real), f = statisticsOf(times.floor);
+    printf("  %6d", size);
+    printStatistics(r);
+    printStatistics(f);
+    printf(" %5.2f\n", r.median / f.median);
+}
+
+void customLevelsGrowth(Installation& install, const Flow& flow, Plugin& quibbix) {
+    printGrowthHeading("Custom levels selection, from the click on User to visible, by level-set folders", "sets");
+    int sets = 3;  // Alpha, beta and zeta
+    for (int wanted : {10, 100, 1000}) {
+        for (; sets < wanted; ++sets) install.addFolder(("games\\quibbix\\Set" + std::to_string(1000 + sets)).c_str());
+        const Recording recording = record(flow, quibbix);
+        Floor floor(recording.script);
+        printGrowthRow(sets, timePaired(flow, quibbix, floor, flow.setUp, kGrowthWarmUp));
+    }
+}
+
+// Games of both modes with scores spread so that some make the table (and ask for a name) and
+// most do not; each timed one scores 0, shows the tables and asks nothing.
+void hallOfFameGrowth(const Flow& flow, Plugin& quibbix) {
+    printGrowthHeading("Quibbix hall of fame, time to visible after games played in this process (each run a game)",
+                       "games");
+    const Recording recording = record(flow, quibbix);
+    Floor floor(recording.script);
+    int played = 1;
+    unsigned seed = 12345;
+    for (int wanted : {1, 100, 1000}) {
+        for (; played < wanted; ++played) {
+            seed = seed * 1103515245u + 12345u;
+            char text[32];
+            snprintf(text, sizeof text, "%s*%u*%u", played % 2 ? "user" : "random", (seed >> 8) % 1000,
+                     1 + (seed >> 20) % 9);
+            timeShowing(flow.caption, nullptr, [&] { score(quibbix, text); });
+        }
+        printGrowthRow(wanted, timePaired(flow, quibbix, floor, nullptr, 0));
+        played += kGrowthRuns;
+    }
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -363,6 +437,11 @@ int main(int argc, char** argv) {
     }
     for (const std::string& problem : problems) printf("  %s\n", problem.c_str());
 
+    {
+        Plugin quibbix("quibbix.dll");
+        customLevelsGrowth(install, flows[5], quibbix);
+        hallOfFameGrowth(flows[6], quibbix);
+    }
     printf("\n%-12s %10s %10s %16s\n", "DLL", "bytes", ".rsrc", "without .rsrc");
     for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
         const FileSize size = sizeOf(dll);
