@@ -1,6 +1,7 @@
 // How long each dialog of the plug-ins takes to become visible, next to the same template shown
-// bare by DialogBoxParamA in the same run; the registry calls of each entry point; the size
-// and imports of each DLL.
+// bare by DialogBoxParamA, and next to its floor: the bare templates making the platform calls
+// the entry point made, recorded from it once; how the cost grows with the level-set folders and
+// the games played; the registry calls of each entry point; the size and imports of each DLL.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,8 +12,10 @@
 #include <vector>
 
 #include "CallLedger.h"
+#include "Floor.h"
 #include "Installation.h"
 #include "Plugin.h"
+#include "Recorder.h"
 
 namespace {
 const char* const kWorld = "dZORV_Bench";
@@ -152,41 +155,65 @@ struct Flow {
 };
 
 struct Result {
-    Statistics real, bare, chain;
+    Statistics real, bare, chain, floor;
 };
 
-Result measure(const Flow& flow, Plugin& plugin) {
+// The four interleaved, each after the registry state is set up, in an order that turns with
+// every run so that none always comes first.
+Result measure(const Flow& flow, Plugin& plugin, Floor& floor) {
     const Bare alone = {plugin.module, flow.templateId, 0, false};
     const Bare chain = {plugin.module, flow.outerTemplate, flow.templateId, flow.clickOn != nullptr};
     const Bare& bareAlone = flow.clickOn ? chain : alone;  // a click away either way
-    std::vector<double> real, bareTimes, chainTimes;
+    std::vector<double> times[4];
+    const std::function<void()> actions[4] = {
+        [&] { flow.call(plugin); },
+        [&] { showBare(bareAlone); },
+        [&] { showBare(chain); },
+        [&] { floor.run(); },
+    };
     for (int run = 0; run < kWarmUp + kRuns; ++run) {
-        flow.setUp();
-        const double r = timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-        const double b = timeShowing(flow.caption, flow.clickOn, [&] { showBare(bareAlone); });
-        const double c = flow.outerTemplate ? timeShowing(flow.caption, flow.clickOn, [&] { showBare(chain); }) : b;
-        if (r < 0 || b < 0 || c < 0) printf("%s: a dialog did not show\n", flow.dialog);
+        double took[4] = {};
+        for (int k = 0; k < 4; ++k) {
+            const int which = (run + k) % 4;
+            if (which == 2 && !flow.outerTemplate) continue;  // the chain is the template itself
+            flow.setUp();
+            took[which] = timeShowing(flow.caption, flow.clickOn, actions[which]);
+            if (took[which] < 0) printf("%s: a dialog did not show\n", flow.dialog);
+        }
+        if (!flow.outerTemplate) took[2] = took[1];
         if (run < kWarmUp) continue;
-        real.push_back(r);
-        bareTimes.push_back(b);
-        chainTimes.push_back(c);
+        for (int k = 0; k < 4; ++k) times[k].push_back(took[k]);
     }
-    return {statisticsOf(real), statisticsOf(bareTimes), statisticsOf(chainTimes)};
+    return {statisticsOf(times[0]), statisticsOf(times[1]), statisticsOf(times[2]), statisticsOf(times[3])};
 }
 
-// ---- Registry calls of one entry-point call, counted at the plug-in's own imports.
+// ---- One entry-point call recorded at the plug-in's own imports.
 
-struct RegistryCalls {
-    int opens, queries, sets, closes;
+struct Recording {
+    Script script;
+    int opens, queries, sets, closes, searches;
 };
 
-RegistryCalls countRegistryCalls(const Flow& flow, Plugin& plugin) {
-    CallLedger calls(plugin.module);
+Recording record(const Flow& flow, Plugin& plugin) {
     flow.setUp();
-    calls.forget();
+    Recorder recorder(plugin.module);
     timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-    return {calls.count(Api::RegOpenKeyExA), calls.count(Api::RegQueryValueExA), calls.count(Api::RegSetValueExA),
-            calls.count(Api::RegCloseKey)};
+    return {recorder.script(),
+            recorder.count(Api::RegOpenKeyExA),
+            recorder.count(Api::RegQueryValueExA),
+            recorder.count(Api::RegSetValueExA),
+            recorder.count(Api::RegCloseKey),
+            recorder.count(Api::FindFirstFileA)};
+}
+
+void printScript(const char* dialog, const Script& script) {
+    printf("\n%s: %zu calls\n", dialog, script.steps.size());
+    int phase = -1;
+    for (size_t i = 0; i < script.steps.size(); ++i) {
+        const Step& step = script.steps[i];
+        if (step.phase != phase) printf("  in %s:\n", script.describe(phase = step.phase).c_str());
+        printf("    #%-3zu %s\n", i, describe(step).c_str());
+    }
 }
 
 // ---- The DLL files.
@@ -247,9 +274,85 @@ void start(Plugin& plugin) {
 }
 
 void printStatistics(const Statistics& s) { printf(" %6.2f [%6.2f %6.2f]", s.median, s.q1, s.q3); }
+
+// ---- Growth: with more level-set folders, and after more games in one process. Each size
+// has its floor beside it in the same loop, recorded at that size: what the platform's part of
+// the growth is, and a check on the machine's own drift.
+
+const int kGrowthWarmUp = 2;
+const int kGrowthRuns = 15;
+
+void printGrowthHeading(const char* what, const char* size) {
+    printf("\n%s (%d runs):\n", what, kGrowthRuns);
+    printf("  %6s %24s %24s %5s\n", size, "plug-in", "floor", "ratio");
+}
+
+struct Paired {
+    std::vector<double> real, floor;
+};
+
+// The entry point and its floor, interleaved, the setting up (if any) before each.
+Paired timePaired(const Flow& flow, Plugin& plugin, Floor& floor, const std::function<void()>& setUp, int warmUp) {
+    Paired times;
+    for (int run = 0; run < warmUp + kGrowthRuns; ++run) {
+        double took[2] = {};
+        for (int k = 0; k < 2; ++k) {
+            const int which = (run + k) % 2;
+            if (setUp) setUp();
+            took[which] = which ? timeShowing(flow.caption, flow.clickOn, [&] { floor.run(); })
+                                : timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
+        }
+        if (run < warmUp) continue;
+        times.real.push_back(took[0]);
+        times.floor.push_back(took[1]);
+    }
+    return times;
+}
+
+void printGrowthRow(int size, const Paired& times) {
+    const Statistics r = statisticsOf(times.real), f = statisticsOf(times.floor);
+    printf("  %6d", size);
+    printStatistics(r);
+    printStatistics(f);
+    printf(" %5.2f\n", r.median / f.median);
+}
+
+void customLevelsGrowth(Installation& install, const Flow& flow, Plugin& quibbix) {
+    printGrowthHeading("Custom levels selection, from the click on User to visible, by level-set folders", "sets");
+    int sets = 3;  // Alpha, beta and zeta
+    for (int wanted : {10, 100, 1000}) {
+        for (; sets < wanted; ++sets) install.addFolder(("games\\quibbix\\Set" + std::to_string(1000 + sets)).c_str());
+        const Recording recording = record(flow, quibbix);
+        Floor floor(recording.script);
+        printGrowthRow(sets, timePaired(flow, quibbix, floor, flow.setUp, kGrowthWarmUp));
+    }
+}
+
+// Games of both modes with scores spread so that some make the table (and ask for a name) and
+// most do not; each timed one scores 0, shows the tables and asks nothing.
+void hallOfFameGrowth(const Flow& flow, Plugin& quibbix) {
+    printGrowthHeading("Quibbix hall of fame, time to visible after games played in this process (each run a game)",
+                       "games");
+    const Recording recording = record(flow, quibbix);
+    Floor floor(recording.script);
+    int played = 1;
+    unsigned seed = 12345;
+    for (int wanted : {1, 100, 1000}) {
+        for (; played < wanted; ++played) {
+            seed = seed * 1103515245u + 12345u;
+            char text[32];
+            snprintf(text, sizeof text, "%s*%u*%u", played % 2 ? "user" : "random", (seed >> 8) % 1000,
+                     1 + (seed >> 20) % 9);
+            timeShowing(flow.caption, nullptr, [&] { score(quibbix, text); });
+        }
+        printGrowthRow(wanted, timePaired(flow, quibbix, floor, nullptr, 0));
+        played += kGrowthRuns;
+    }
+}
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool listCalls = argc > 1 && strcmp(argv[1], "--calls") == 0;
     Installation install;
     install.addWorld(kWorld);
     install.setCurrentWorld(kWorld);
@@ -288,34 +391,57 @@ int main() {
          [](Plugin& p) { score(p, "random*0*1"); }, 107, 0},
     };
 
+    if (listCalls) {
+        for (const Flow& flow : flows) {
+            Plugin plugin(flow.dll);
+            if (plugin.module) printScript(flow.dialog, record(flow, plugin).script);
+        }
+        return 0;
+    }
+
     printf("Time to visible, ms: median [interquartile range] of %d runs after %d warm-up runs\n", kRuns, kWarmUp);
     printf(
-        "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too)\n\n");
+        "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too;\n"
+        " floor: the bare chain making the platform calls the entry point made, recorded from it once)\n\n");
 #if defined(__i386__)
     const char* const target = "i686";
 #else
     const char* const target = "x86_64";
 #endif
-    printf("%-22s %24s %24s %6s %24s %6s %5s  %s\n", target, "plug-in", "bare template", "ratio", "bare chain", "ratio",
-           "<1.25", "registry open/query/set/close");
+    printf("%-21s %24s %24s %5s %24s %5s %24s %5s %5s  %s\n", target, "plug-in", "bare template", "ratio", "bare chain",
+           "ratio", "floor", "ratio", "<1.10", "registry o/q/s/c, searches");
+    std::vector<std::string> problems;
     for (const Flow& flow : flows) {
         Plugin plugin(flow.dll);
         if (!plugin.module) {
-            printf("%-22s cannot load %s\n", flow.dialog, flow.dll);
+            printf("%-21s cannot load %s\n", flow.dialog, flow.dll);
             continue;
         }
-        const Result result = measure(flow, plugin);
-        const RegistryCalls calls = countRegistryCalls(flow, plugin);
-        printf("%-22s", flow.dialog);
+        const Recording recording = record(flow, plugin);
+        Floor floor(recording.script);
+        const Result result = measure(flow, plugin, floor);
+        printf("%-21s", flow.dialog);
         printStatistics(result.real);
         printStatistics(result.bare);
-        const double ratio = result.real.median / result.bare.median;
-        printf(" %6.2f", ratio);
+        printf(" %5.2f", result.real.median / result.bare.median);
         printStatistics(result.chain);
-        printf(" %6.2f %5s  %d/%d/%d/%d\n", result.real.median / result.chain.median, ratio <= 1.25 ? "yes" : "no",
-               calls.opens, calls.queries, calls.sets, calls.closes);
+        printf(" %5.2f", result.real.median / result.chain.median);
+        printStatistics(result.floor);
+        const double ratio = result.real.median / result.floor.median;
+        printf(" %5.2f %5s  %d/%d/%d/%d, %d\n", ratio, ratio <= 1.10 ? "yes" : "no", recording.opens, recording.queries,
+               recording.sets, recording.closes, recording.searches);
+        for (const std::string& problem : recording.script.problems)
+            problems.push_back(std::string(flow.dialog) + ": recorded " + problem);
+        for (const std::string& difference : floor.differences())
+            problems.push_back(std::string(flow.dialog) + ": floor " + difference);
     }
+    for (const std::string& problem : problems) printf("  %s\n", problem.c_str());
 
+    {
+        Plugin quibbix("quibbix.dll");
+        customLevelsGrowth(install, flows[5], quibbix);
+        hallOfFameGrowth(flows[6], quibbix);
+    }
     printf("\n%-12s %10s %10s %16s\n", "DLL", "bytes", ".rsrc", "without .rsrc");
     for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
         const FileSize size = sizeOf(dll);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the plug-ins and the benchmark, then runs it under Wine on a private X display: the
 # i686 build where this machine can run 32-bit programs, the x86_64 build otherwise
-# (ZORV_TARGETS=x64 forces that). The table's first heading names the target.
+# (ZORV_TARGETS=x64 forces that). The table's first heading names the target. Arguments go to
+# the benchmark: --calls lists the calls recorded from each entry point instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets.sh
@@ -19,6 +20,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p || true
   "$WINE" wineboot >/dev/null 2>&1
   status=0
-  "$WINE" bench.exe || status=$?
+  "$WINE" bench.exe "$@" || status=$?
   wineserver -k || true
-  exit $status'
+  exit $status' bench "$@"
