@@ -2,7 +2,8 @@
 # Builds the plug-ins and the benchmark, then runs it under Wine on a private X display: the
 # i686 build where this machine can run 32-bit programs, the x86_64 build otherwise
 # (ZORV_TARGETS=x64 forces that). The table's first heading names the target. Arguments go to
-# the benchmark: --calls lists the calls recorded from each entry point instead.
+# the benchmark: --calls lists the calls recorded from each entry point instead; --growth runs
+# only the growth tables.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets.sh
@@ -13,6 +14,8 @@ dir=$(target_dir "$target")
 cmake --preset "$(target_preset "$target")" >/dev/null
 cmake --build --preset "$(target_preset "$target")" --target bench
 bash tests/support/make-prefix.sh "$dir/wine-env.sh"
+# Other work on the machine shows in the times: the load is printed before and after.
+echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Measuring the $target build${i686_skipped:+ (the i686 build does not run here: $i686_skipped)}."
 source "$dir/wine-env.sh"
 cd "$dir/bin"
@@ -22,4 +25,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   status=0
   "$WINE" bench.exe "$@" || status=$?
   wineserver -k || true
-  exit $status' bench "$@"
+  exit $status' bench "$@" && status=0 || status=$?
+echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+exit $status
