@@ -254,13 +254,19 @@ LONG Recorder::setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const
     return status;
 }
 
+// A call that gives a handle back: booked before it is made, as the handle may be reused after.
+template <typename Release>
+auto Recorder::release(Step::Kind kind, HANDLE handle, Release call) {
+    const int index = add(kind);
+    refer(script_.steps[index], handle);
+    released(handle);
+    const auto result = call();
+    script_.steps[index].result = result;
+    return result;
+}
+
 LONG Recorder::closeKey(HKEY key) {
-    const int index = add(Step::CloseKey);
-    refer(script_.steps[index], key);
-    released(key);
-    const LONG status = LedgerView::closeKey(key);
-    script_.steps[index].result = status;
-    return status;
+    return release(Step::CloseKey, key, [&] { return LedgerView::closeKey(key); });
 }
 
 HANDLE Recorder::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
@@ -282,12 +288,7 @@ BOOL Recorder::findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
 }
 
 BOOL Recorder::findClose(HANDLE search) {
-    const int index = add(Step::FindClose);
-    refer(script_.steps[index], search);
-    released(search);
-    const BOOL closed = LedgerView::findClose(search);
-    script_.steps[index].result = closed;
-    return closed;
+    return release(Step::FindClose, search, [&] { return LedgerView::findClose(search); });
 }
 
 HANDLE Recorder::loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
@@ -335,12 +336,7 @@ int Recorder::getObject(HANDLE object, int size, LPVOID buffer) {
 }
 
 BOOL Recorder::deleteObject(HGDIOBJ object) {
-    const int index = add(Step::DeleteObject);
-    refer(script_.steps[index], object);
-    released(object);
-    const BOOL deleted = LedgerView::deleteObject(object);
-    script_.steps[index].result = deleted;
-    return deleted;
+    return release(Step::DeleteObject, object, [&] { return LedgerView::deleteObject(object); });
 }
 
 int Recorder::messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {

@@ -113,6 +113,8 @@ private:
     void refer(Step& step, HANDLE handle);
     void made(int index, HANDLE handle);
     void released(HANDLE handle);
+    template <typename Release>
+    auto release(Step::Kind kind, HANDLE handle, Release call);
     int frameOf(HWND window);
     int phaseOf(int frame, UINT message, WORD id);
 
