@@ -10,7 +10,7 @@ CHallOfFameDlg::CHallOfFameDlg(const HallOfFame& hall)
 
 BOOL CHallOfFameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // Taken before the name is asked for; the update works from it whatever happens meanwhile.
+    // Tells whether to ask for a name at all.
     const ScoreTable snapshot = readScoreTable(hall_.game, mode);
     CString scoreText;
     scoreText.Format("%i", score);
@@ -26,7 +26,9 @@ BOOL CHallOfFameDlg::OnInitDialog() {
         nameEntry.title = hall_.nameEntryTitle;
         nameEntry.scoreText = scoreText;
         nameEntry.DoModal();
-        updateScoreTable(hall_.game, mode, snapshot, nameEntry.playerName, score, level);
+        // Another host may have stored a result while the name was typed: the update applies to
+        // the table as stored now, which may no longer take this score.
+        updateScoreTable(hall_.game, mode, readScoreTable(hall_.game, mode), nameEntry.playerName, score, level);
     }
     // Quibbix shows both its tables whatever mode was played; the store matches the names
     // without regard to case.

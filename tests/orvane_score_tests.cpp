@@ -143,6 +143,47 @@ TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
     });
 }
 
+// Another host storing a result while the name is typed: the update applies to the table as it
+// is stored when the name comes back, and a score it no longer takes is not entered.
+TEST_F(OrvaneScore, AResultStoredWhileTheNameIsTypedIsKept) {
+    struct Race {
+        const char* scoreString;
+        const char* otherScore;
+        const char* shown;
+    };
+    for (const Race& race : {Race{"default*1000*9", "800", "X|9|1000|Y|8|800|A|5|500|"},
+                             Race{"default*150*9", "1000", "Y|8|1000|A|5|500|B|3|300|"}}) {
+        storeEntry(1, "A", "5", "500");
+        storeEntry(2, "B", "3", "300");
+        storeEntry(3, "C", "1", "100");
+        runScore(race.scoreString, [this, race] {
+            if (!driver::waitFor(kNameEntry)) return;
+            storeEntry(1, "Y", "8", race.otherScore);
+            storeEntry(2, "A", "5", "500");
+            storeEntry(3, "B", "3", "300");
+            enterName("X");
+            if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
+                EXPECT_EQ(race.shown, tableShown(hallOfFame)) << race.scoreString;
+                driver::click(hallOfFame, IDCANCEL);
+            }
+        });
+    }
+}
+
+// Stored names are shown as they are: an "&" underlines nothing and is no shortcut. (Wine's
+// dialog manager still takes the shortcut; Windows does not, so the style is what is checked.)
+TEST_F(OrvaneScore, NamesWithAnAmpersandAreShownAsStored) {
+    storeEntry(1, "R&D", "5", "500");
+    storeEntry(2, "&", "3", "300");
+    runScore("default*0*1", [] {
+        HWND hallOfFame = driver::waitFor(kHallOfFame);
+        if (!hallOfFame) return;
+        EXPECT_EQ("R&D|5|500|&|3|300||||", tableShown(hallOfFame));
+        for (int id = 110; id <= 119; ++id) EXPECT_TRUE(driver::style(driver::item(hallOfFame, id)) & SS_NOPREFIX);
+        driver::click(hallOfFame, IDCANCEL);
+    });
+}
+
 // A text too long for its capacity reads as empty: entering a result from that snapshot would
 // overwrite or move what it never saw.
 TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
