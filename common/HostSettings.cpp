@@ -38,8 +38,10 @@ bool getInstallDir(char* directory) {
         return false;
     }
     host.reset();
+    // The last character, not the last byte: in a code page with two-byte characters a trail
+    // byte can be 0x5C and look like a backslash.
     const size_t length = strlen(directory);
-    if (directory[length - 1] != '\\') {
+    if (*CharPrevA(directory, directory + length) != '\\') {
         directory[length] = '\\';
         directory[length + 1] = 0;
     }

@@ -56,11 +56,13 @@ bool Plugin::load(const char* nameOrPath) {
     }
 
     const char* base = file;
-    for (const char* c = file; *c; ++c)
+    // By characters: a two-byte character's second byte may be 0x5C.
+    for (const char* c = file; *c; c = CharNextA(c))
         if (*c == '\\' || *c == '/' || *c == ':') base = c + 1;
     snprintf(title_, sizeof title_, "%s", base);
     if (char* extension = strrchr(title_, '.')) *extension = '\0';
-    for (char* c = title_; *c; ++c) *c = static_cast<char>(c == title_ ? toupper(*c) : tolower(*c));
+    for (char* c = title_; *c; c = CharNextA(c))
+        if (!IsDBCSLeadByte(static_cast<BYTE>(*c))) *c = static_cast<char>(c == title_ ? toupper(*c) : tolower(*c));
 
     char path[MAX_PATH] = {};
     GetModuleFileNameA(module_, path, sizeof path);

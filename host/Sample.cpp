@@ -43,7 +43,8 @@ bool writeFile(const std::string& path, const char* content) {
 }
 
 bool makeFiles(std::string base) {
-    if (base.empty() || base.back() != '\\') base += '\\';
+    // The last character, not byte: a two-byte character may end in 0x5C.
+    if (base.empty() || *CharPrevA(base.c_str(), base.c_str() + base.size()) != '\\') base += '\\';
     bool ok = makeFolder(base) && makeFolder(base + "Desktops") && makeFolder(base + "games") &&
               makeFolder(base + "games\\quibbix");
     for (const char* world : {kSampleWorld, kSampleOtherWorld}) {

@@ -405,3 +405,20 @@ TEST_F(CurrentWorld, RefusedWriteShowsTheBoxAndKeepsTheValue) {
     EXPECT_EQ(0x40030u, box.flags);
     EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
 }
+
+// In code page 932 the second byte of many characters is 0x5C: an installation folder ending in
+// one still gets its backslash, and its worlds are found. Run by the host_environment_cp932 entry.
+TEST_F(CurrentWorld, InstallFolderEndingInATwoByteCharacterStillHoldsItsWorlds) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932: LC_ALL=ja_JP.UTF-8 with that locale made";
+    const std::string folder = "\x93\xbe\x93\x5f\x95\x5c";  // the last character's second byte is 0x5C
+    for (const std::string& made : {folder, folder + "\\Desktops", folder + "\\Desktops\\dZORV_one"})
+        install.addFolder(made.c_str());
+    install.addFile((folder + "\\Desktops\\dZORV_one\\dZORV_one.dcr").c_str());
+    reg::createKey("dZORV_one");
+    install.setCurrentWorld("dZORV_one");
+    reg::setString("", "MainDir", (install.dir() + folder).c_str());
+    EXPECT_EQ("dZORV_one", resolve());
+    writeWorldValue("Probe", "kept");
+    EXPECT_EQ("kept", reg::text("dZORV_one", "Probe"));
+    EXPECT_TRUE(calls.boxes().empty());
+}
