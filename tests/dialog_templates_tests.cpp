@@ -17,6 +17,9 @@ constexpr DWORD kBitmapButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP;
 constexpr DWORD kCentred = SS_CENTER | WS_GROUP;
 constexpr DWORD kLeft = SS_LEFT | WS_GROUP;
 constexpr DWORD kCentredBoth = SS_CENTER | SS_CENTERIMAGE | WS_GROUP;
+// Texts from the store or the host are shown as they are: an "&" is no shortcut.
+constexpr DWORD kStored = kCentred | SS_NOPREFIX;
+constexpr DWORD kStoredScore = kCentredBoth | SS_NOPREFIX;
 constexpr DWORD kPicture = SS_BITMAP;
 constexpr DWORD kGroupBox = BS_GROUPBOX;
 constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
@@ -49,9 +52,9 @@ struct Template {
 void addCells(std::vector<Control>& controls, int first, short y) {
     for (int rank = 0; rank < 3; ++rank) {
         const short row = static_cast<short>(y + 12 * rank);
-        controls.push_back(text(first + 3 * rank, "Static", "", 10, row, 72, 8, kCentred));
-        controls.push_back(text(first + 3 * rank + 1, "Static", "", 94, row, 72, 8, kCentred));
-        controls.push_back(text(first + 3 * rank + 2, "Static", "", 176, row, 72, 8, kCentred));
+        controls.push_back(text(first + 3 * rank, "Static", "", 10, row, 72, 8, kStored));
+        controls.push_back(text(first + 3 * rank + 1, "Static", "", 94, row, 72, 8, kStored));
+        controls.push_back(text(first + 3 * rank + 2, "Static", "", 176, row, 72, 8, kStored));
     }
 }
 void addHeadings(std::vector<Control>& controls, short y) {
@@ -68,7 +71,7 @@ std::vector<Control> hallOfFameTop(short closeY) {
     controls.push_back(text(-1, "Button", "", 7, 83, 244, 102, kGroupBox));
     controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, kGroupBox));
     controls.push_back(text(-1, "Static", "Your Score", 113, 52, 36, 8, kLeft));
-    controls.push_back(text(119, "Static", "", 99, 62, 64, 14, kCentredBoth));
+    controls.push_back(text(119, "Static", "", 99, 62, 64, 14, kStoredScore));
     return controls;
 }
 
@@ -79,7 +82,7 @@ std::vector<Control> nameEntry(short lower) {
         text(1, "Button", "OK", 7, 92 + lower, 50, 14, kDefault),
         text(2, "Button", "Cancel", 129, 92 + lower, 50, 14, kPush),
         text(-1, "Static", "Your score has made the Hall Of Fame!", 7, 27 + lower, 172, 8, kCentred),
-        text(119, "Static", "", 48, 38 + lower, 89, 14, kCentredBoth),
+        text(119, "Static", "", 48, 38 + lower, 89, 14, kStoredScore),
         text(-1, "Static", "Enter your name (Maximum 8 characters)", 7, 56 + lower, 172, 8, kCentred),
         text(120, "Static", "GAME OVER", 48, 7, 89, 14, kCentredBoth),
     };
@@ -165,7 +168,7 @@ std::vector<Template> quibbixTemplates() {
              text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
              text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
              text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
-             text(1001, "Static", "", 7, 21, 172, 8, kCentred),
+             text(1001, "Static", "", 7, 21, 172, 8, kStored),
          }},
     };
 }
