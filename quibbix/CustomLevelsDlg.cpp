@@ -11,8 +11,10 @@ const char kBuiltInSet[] = "Vellomy";
 
 bool isUsableSetName(const char* name) {
     const size_t length = strlen(name);
+    // The narrow search spells a character the code page lacks as "?", which no file name holds,
+    // so such a name names no folder. "?" is never the second byte of a two-byte character.
     return length > 0 && length <= static_cast<size_t>(kMaxSetName) && strcmp(name, ".") != 0 &&
-           strcmp(name, "..") != 0;
+           strcmp(name, "..") != 0 && !strchr(name, '?');
 }
 
 void CCustomLevelsDlg::DoDataExchange(CDataExchange* dx) {

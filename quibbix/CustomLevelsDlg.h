@@ -20,6 +20,6 @@ protected:
 };
 
 // True for a name that a folder listing may offer as a set: any folder name but "." and "..",
-// as long as it fits the start string. A listed name holds no separator, so it names one folder
-// under the base folder.
+// as long as it fits the start string and the code page can spell it. A listed name holds no
+// separator, so it names one folder under the base folder.
 bool isUsableSetName(const char* name);

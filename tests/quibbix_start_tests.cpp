@@ -181,23 +181,25 @@ void typeInField(HWND levels, const char* text) {
     driver::type(edit, text);
 }
 
-// Folders whose full path is too long for the narrow API; removed before the installation is.
-struct LongFolders {
-    explicit LongFolders(const std::string& base) : base(base) {}
-    ~LongFolders() {
-        for (const std::string& name : made) RemoveDirectoryW(widePath(name).c_str());
+// Folders whose names the narrow API cannot make: too long, or not in the code page; removed
+// before the installation is.
+struct WideFolders {
+    explicit WideFolders(const std::string& base) : base(base) {}
+    ~WideFolders() {
+        for (const std::wstring& name : made) RemoveDirectoryW(widePath(name).c_str());
     }
-    bool add(const std::string& name) {
+    bool add(const std::string& name) { return add(std::wstring(name.begin(), name.end())); }
+    bool add(const std::wstring& name) {
         if (!CreateDirectoryW(widePath(name).c_str(), nullptr)) return false;
         made.push_back(name);
         return true;
     }
-    std::wstring widePath(const std::string& name) const {
-        const std::string path = "\\\\?\\" + base + name;
-        return std::wstring(path.begin(), path.end());
+    std::wstring widePath(const std::wstring& name) const {
+        const std::string path = "\\\\?\\" + base;
+        return std::wstring(path.begin(), path.end()) + name;
     }
     std::string base;
-    std::vector<std::string> made;
+    std::vector<std::wstring> made;
 };
 }  // namespace
 
@@ -323,12 +325,16 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
 }
 
-// Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set.
-TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySets) {
+// Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set. A name
+// the code page cannot spell comes back with a "?" in it and names no folder at all.
+TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
     Installation inst;
     inst.addFolder("games");
     inst.addFolder("games\\quibbix");
     for (const char* name : {"v1..2", "..x"}) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+    ASSERT_EQ(1252u, GetACP());
+    WideFolders unspellable(inst.dir() + "games\\quibbix\\");
+    ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
     Plugin plugin("quibbix.dll");
     Names names;
     StartRun run = runUser(plugin, nullptr, [&names](HWND levels) {
@@ -345,7 +351,7 @@ TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     Installation inst;
     inst.addFolder("games");
     inst.addFolder("games\\quibbix");
-    LongFolders folders(inst.dir() + "games\\quibbix\\");
+    WideFolders folders(inst.dir() + "games\\quibbix\\");
     const std::string fits = "a" + std::string(250, 'x');  // 251 characters: 260 bytes
     const std::string over = "b" + std::string(251, 'x');
     ASSERT_TRUE(folders.add(fits));
