@@ -2,6 +2,7 @@
 
 namespace {
 HWND hostWindow = nullptr;
+bool hostWindowShown = false;  // chosen as a visible window without an owner
 
 bool ofThisProcess(HWND window, DWORD processId) {
     DWORD owner = 0;
@@ -9,20 +10,39 @@ bool ofThisProcess(HWND window, DWORD processId) {
     return owner == processId;
 }
 
-BOOL CALLBACK takeFirstOfProcess(HWND window, LPARAM processId) {
-    if (!ofThisProcess(window, static_cast<DWORD>(processId))) return TRUE;
+// Windows gives every thread with windows a hidden one for the input method, owned by its first
+// window and so met before it: a shown window without an owner is the host's main window.
+bool shownAndUnowned(HWND window) { return IsWindowVisible(window) && !GetWindow(window, GW_OWNER); }
+
+struct Search {
+    DWORD processId;
+    HWND first;
+};
+
+BOOL CALLBACK takeHostWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    if (!ofThisProcess(window, search->processId)) return TRUE;
+    if (!search->first) search->first = window;
+    if (!shownAndUnowned(window)) return TRUE;
     hostWindow = window;
+    hostWindowShown = true;
     return FALSE;
 }
 }  // namespace
 
 HWND findHostWindow() {
-    // The host may have destroyed its window, and the handle may since name a window of another
-    // process; a gone window belongs to none.
+    // Kept while it still meets the rule it was chosen by. The host may have destroyed its window,
+    // and the handle may since name a window of another process; a gone window belongs to none.
     const DWORD processId = GetCurrentProcessId();
-    if (hostWindow && !ofThisProcess(hostWindow, processId)) hostWindow = nullptr;
+    if (hostWindow && (!ofThisProcess(hostWindow, processId) || (hostWindowShown && !shownAndUnowned(hostWindow))))
+        hostWindow = nullptr;
     if (hostWindow) return hostWindow;
-    EnumWindows(takeFirstOfProcess, static_cast<LPARAM>(processId));
+    Search search = {processId, nullptr};
+    EnumWindows(takeHostWindow, reinterpret_cast<LPARAM>(&search));
+    if (!hostWindow) {
+        hostWindow = search.first;
+        hostWindowShown = false;
+    }
     return hostWindow;
 }
 

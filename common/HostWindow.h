@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-// The first top-level window of this process in enumeration order, kept while it is still a
-// window of this process; null when there is none.
+// The first visible top-level window of this process that has no owner, else the first
+// top-level window of this process, in enumeration order; kept while it still meets the rule it
+// was chosen by. Null when the process has no top-level window.
 HWND findHostWindow();
 
 // Yes/No box over the host window; true exactly for Yes.

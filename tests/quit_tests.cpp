@@ -6,16 +6,18 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "Plugin.h"
+#include "RegistrySandbox.h"
 
 namespace {
 struct Texts {
     const char* dll;
     const char* text;
     const char* caption;
+    const char* hallOfFame;
 };
 const Texts kTexts[] = {
-    {"orvane.dll", "Do you want to quit the current game of Orvane?", "Quit Orvane?"},
-    {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?"},
+    {"orvane.dll", "Do you want to quit the current game of Orvane?", "Quit Orvane?", "Orvane Hall of Fame"},
+    {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?", "Quibbix Hall of Fame"},
 };
 
 // The last message box the plug-in asked for.
@@ -134,4 +136,47 @@ TEST(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
         DestroyWindow(host);
         DestroyWindow(old);
     }
+}
+
+// Windows gives each thread with windows a hidden one for the input method, owned by the first
+// window and so enumerated before it: the box and the dialogs still belong to the host window,
+// which is disabled under them.
+TEST(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
+    RegistrySandbox noHost;
+    HWND host = makeTopLevelWindow();
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    HWND hidden = CreateWindowExA(0, "STATIC", "ime", WS_POPUP, 0, 0, 1, 1, host, nullptr, nullptr, nullptr);
+    ASSERT_EQ(hidden, driver::windowsOfProcess().front());
+    for (const Texts& t : kTexts) {
+        Plugin plugin(t.dll);
+        CallLedger calls(plugin.module);
+        bool hostEnabled = true;
+        ScriptedRun quit([&] {
+            if (HWND box = driver::waitFor(t.caption)) {
+                hostEnabled = IsWindowEnabled(host) != 0;
+                driver::click(box, IDNO);
+            }
+        });
+        EXPECT_FALSE(plugin.stop());
+        quit.finish();
+        EXPECT_EQ(host, lastBox(calls).owner);
+        EXPECT_FALSE(hostEnabled);
+
+        HWND owner = nullptr;
+        hostEnabled = true;
+        char scoreString[] = "mode*0*1";
+        ScriptedRun score([&] {
+            if (HWND hallOfFame = driver::waitFor(t.hallOfFame)) {
+                owner = GetWindow(hallOfFame, GW_OWNER);
+                hostEnabled = IsWindowEnabled(host) != 0;
+                driver::click(hallOfFame, IDCANCEL);
+            }
+        });
+        plugin.score(scoreString, 0);
+        score.finish();
+        EXPECT_EQ(host, owner);
+        EXPECT_FALSE(hostEnabled);
+    }
+    DestroyWindow(hidden);
+    DestroyWindow(host);
 }
