@@ -2,7 +2,7 @@
 
 #include "BoldFont.h"
 #include "NameEntryDlg.h"
-#include "NameEntryIds.h"
+#include "HallOfFameIds.h"
 #include "ScoreTable.h"
 
 CHallOfFameDlg::CHallOfFameDlg(const HallOfFame& hall)

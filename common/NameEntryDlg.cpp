@@ -1,7 +1,7 @@
 #include "NameEntryDlg.h"
 
 #include "BoldFont.h"
-#include "NameEntryIds.h"
+#include "HallOfFameIds.h"
 
 CNameEntryDlg::CNameEntryDlg() : CDialog(IDD_NAME_ENTRY), title("Hall Of Fame") {}
 

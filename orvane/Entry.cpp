@@ -18,7 +18,7 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
 
 extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
     static const HallOfFame hall = {
-        IDD_GAME_SCORE, IDC_REPLAY, "Orvane", "Orvane Hall Of Fame", {{nullptr, IDC_RANK1_NAME}, {}}};
+        IDD_GAME_SCORE, IDC_REPLAY, "Orvane", "Orvane Hall Of Fame", {{nullptr, IDC_TABLE1_NAME1}, {}}};
     return runHallOfFame(hall, scoreString);
 }
 

@@ -1,7 +1,7 @@
 // Resource ids of the Orvane plug-in.
 #pragma once
 
-#include "NameEntryIds.h"
+#include "HallOfFameIds.h"
 
 #define IDD_GAME_START 101
 #define IDB_BANNER 103
@@ -11,15 +11,6 @@
 #define IDD_INFO 131
 
 #define IDC_FREEPLAY 102
-#define IDC_RANK1_NAME 110
-#define IDC_RANK1_LEVEL 111
-#define IDC_RANK1_SCORE 112
-#define IDC_RANK2_NAME 113
-#define IDC_RANK2_LEVEL 114
-#define IDC_RANK2_SCORE 115
-#define IDC_RANK3_NAME 116
-#define IDC_RANK3_LEVEL 117
-#define IDC_RANK3_SCORE 118
 #define IDC_REPLAY 1000
 #define IDC_NO_SHOW_AGAIN 1001
 

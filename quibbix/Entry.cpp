@@ -33,7 +33,7 @@ extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
                                     IDC_REPLAY,
                                     "Quibbix",
                                     "Quibbix Hall Of Fame",
-                                    {{"Random", IDC_RANDOM_NAME1}, {"User", IDC_USER_NAME1}}};
+                                    {{"Random", IDC_TABLE1_NAME1}, {"User", IDC_TABLE2_NAME1}}};
     return runHallOfFame(hall, scoreString);
 }
 

@@ -1,7 +1,7 @@
 // Resource ids of the Quibbix plug-in.
 #pragma once
 
-#include "NameEntryIds.h"
+#include "HallOfFameIds.h"
 
 #define IDB_BANNER 103
 #define IDB_RANDOMIZER 106
@@ -13,24 +13,6 @@
 #define IDC_RANDOM 102
 #define IDC_USER 104
 #define IDC_REPLAY 3
-#define IDC_RANDOM_NAME1 110
-#define IDC_RANDOM_LEVEL1 111
-#define IDC_RANDOM_SCORE1 112
-#define IDC_RANDOM_NAME2 113
-#define IDC_RANDOM_LEVEL2 114
-#define IDC_RANDOM_SCORE2 115
-#define IDC_RANDOM_NAME3 116
-#define IDC_RANDOM_LEVEL3 117
-#define IDC_RANDOM_SCORE3 118
-#define IDC_USER_NAME1 121
-#define IDC_USER_LEVEL1 122
-#define IDC_USER_SCORE1 123
-#define IDC_USER_NAME2 124
-#define IDC_USER_LEVEL2 125
-#define IDC_USER_SCORE2 126
-#define IDC_USER_NAME3 127
-#define IDC_USER_LEVEL3 128
-#define IDC_USER_SCORE3 129
 #define IDC_FOLDER_LIST 1000
 #define IDC_BASE_FOLDER 1001
 #define IDC_SLOW 1002
