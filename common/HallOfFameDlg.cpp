@@ -1,27 +1,18 @@
 #include "HallOfFameDlg.h"
 
-#include "BoldFont.h"
-#include "NameEntryDlg.h"
 #include "HallOfFameIds.h"
+#include "NameEntryDlg.h"
 #include "ScoreTable.h"
-
-CHallOfFameDlg::CHallOfFameDlg(const HallOfFame& hall)
-    : CDialog(hall.templateId), hall_(hall), messageMap_{onClicked(hall.replayId, &CHallOfFameDlg::OnReplay), {}} {}
 
 BOOL CHallOfFameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // Tells whether to ask for a name at all.
-    const ScoreTable snapshot = readScoreTable(hall_.game, mode);
     CString scoreText;
     scoreText.Format("%i", score);
-
-    HWND scoreControl = GetDlgItem(IDC_SCORE);
-    boldFont_.reset(createBoldFont(scoreControl));
-    if (boldFont_) ::SendMessageA(scoreControl, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
-    ::SetWindowTextA(scoreControl, scoreText);
+    SetItemBold(IDC_SCORE);
+    SetItemText(IDC_SCORE, scoreText);
 
     // This dialog is not shown yet, so the name is asked for on its own.
-    if (scoreQualifies(snapshot, score)) {
+    if (scoreQualifies(readScoreTable(hall_.game, mode), score)) {
         CNameEntryDlg nameEntry;
         nameEntry.title = hall_.nameEntryTitle;
         nameEntry.scoreText = scoreText;
@@ -33,10 +24,15 @@ BOOL CHallOfFameDlg::OnInitDialog() {
     // Quibbix shows both its tables whatever mode was played; the store matches the names
     // without regard to case.
     for (const HallOfFame::Table& table : hall_.tables)
-        if (table.firstControl)
-            showScoreTable(m_hWnd, hall_.game, table.mode ? table.mode : static_cast<const char*>(mode),
-                           table.firstControl);
+        if (table.firstCell) showTable(table.mode ? table.mode : static_cast<const char*>(mode), table.firstCell);
     return TRUE;
 }
 
-void CHallOfFameDlg::OnReplay() { EndDialog(hall_.replayId); }
+void CHallOfFameDlg::showTable(const char* tableMode, int firstCell) {
+    const ScoreTable table = readScoreTableForDisplay(hall_.game, tableMode);
+    for (const ScoreEntry& entry : table.entries) {
+        SetItemText(firstCell++, entry.name);
+        SetItemText(firstCell++, entry.level);
+        SetItemText(firstCell++, entry.score);
+    }
+}

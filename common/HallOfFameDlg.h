@@ -4,38 +4,32 @@
 
 #include "CString.h"
 #include "Dialog.h"
-#include "Handles.h"
 
-// What tells one game's hall of fame from the other's.
+// What tells one game's hall of fame from the other's, beside its Replay button.
 struct HallOfFame {
     UINT templateId;
-    UINT replayId;               // the button that ends the dialog asking for another game
     const char* game;            // the value-name prefix
     const char* nameEntryTitle;  // the caption of the name-entry dialog
-    // The tables shown: a mode (null: the mode played) and the first of its nine controls.
+    // The tables shown: a mode (null: the mode played) and the first of its nine cells.
     struct Table {
         const char* mode;
-        int firstControl;
+        int firstCell;
     } tables[2];
 };
 
 class CHallOfFameDlg : public CDialog {
 public:
-    explicit CHallOfFameDlg(const HallOfFame& hall);
-
     int level = 0;
     int score = 0;
     CString mode;
 
 protected:
-    const MessageMapEntry* GetMessageMap() const override { return messageMap_; }
+    explicit CHallOfFameDlg(const HallOfFame& hall) : CDialog(hall.templateId), hall_(hall) {}
     BOOL OnInitDialog() override;
 
 private:
-    void OnReplay();
+    // The table as stored now: name, level and score of each rank, row by row.
+    void showTable(const char* tableMode, int firstCell);
 
     const HallOfFame& hall_;
-    // Its own, as the replay button's id is the game's.
-    MessageMapEntry messageMap_[2];
-    GdiObject boldFont_;  // outlives the control that uses it
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Handles.h"
+#include "PluginContract.h"
 #include "Trace.h"
 
 namespace {
@@ -12,8 +13,7 @@ const DWORD kMainDirLimit = 259;
 
 RegKey openHostKey() {
     RegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZORV", 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS)
-        return key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHostKeyPath, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key;
     key.reset();  // the registry may leave a handle even when it fails
     traceMessage("ERROR Unable to read ZORV install key!");
     return key;

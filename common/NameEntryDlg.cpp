@@ -1,6 +1,5 @@
 #include "NameEntryDlg.h"
 
-#include "BoldFont.h"
 #include "HallOfFameIds.h"
 
 CNameEntryDlg::CNameEntryDlg() : CDialog(IDD_NAME_ENTRY), title("Hall Of Fame") {}
@@ -13,13 +12,8 @@ void CNameEntryDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CNameEntryDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText(title);
-    HWND score = GetDlgItem(IDC_SCORE);
-    HWND gameOver = GetDlgItem(IDC_GAME_OVER);
-    boldFont_.reset(createBoldFont(score));
-    if (boldFont_) {
-        ::SendMessageA(score, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
-        ::SendMessageA(gameOver, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
-    }
-    SetDlgItemTextA(m_hWnd, IDC_SCORE, scoreText);
+    SetItemBold(IDC_SCORE);
+    SetItemBold(IDC_GAME_OVER);
+    SetItemText(IDC_SCORE, scoreText);
     return TRUE;
 }

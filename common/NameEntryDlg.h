@@ -3,7 +3,6 @@
 
 #include "CString.h"
 #include "Dialog.h"
-#include "Handles.h"
 
 class CNameEntryDlg : public CDialog {
 public:
@@ -16,7 +15,4 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-
-private:
-    GdiObject boldFont_;  // outlives the window that uses it
 };

@@ -7,9 +7,7 @@
 #include "CurrentWorld.h"
 
 namespace {
-const char* const kNames[] = {"Name1", "Name2", "Name3"};
-const char* const kLevels[] = {"Level1", "Level2", "Level3"};
-const char* const kScores[] = {"Score1", "Score2", "Score3"};
+enum Field { kName, kLevel, kScore };
 
 // The texts an update stores, in order, each with the one it replaces.
 struct Update {
@@ -23,9 +21,9 @@ struct Update {
 
     void place(const char* game, const char* mode, int rank, const ScoreEntry& old, const char* name, const char* level,
                const char* score) {
-        changes[count++] = {scoreValueName(game, mode, kNames[rank]), name, old.name};
-        changes[count++] = {scoreValueName(game, mode, kLevels[rank]), level, old.level};
-        changes[count++] = {scoreValueName(game, mode, kScores[rank]), score, old.score};
+        changes[count++] = {scoreValueName(game, mode, kName, rank), name, old.name};
+        changes[count++] = {scoreValueName(game, mode, kLevel, rank), level, old.level};
+        changes[count++] = {scoreValueName(game, mode, kScore, rank), score, old.score};
     }
 
     // Every text is tried, so each refusal is reported; a table left half rewritten would show one
@@ -46,10 +44,12 @@ struct Update {
 bool recorded(const ScoreEntry& entry) { return entry.name[0] || entry.level[0] || entry.score[0]; }
 }  // namespace
 
-CString scoreValueName(const char* game, const char* mode, const char* suffix) {
+CString scoreValueName(const char* game, const char* mode, int field, int rank) {
+    const char number[] = {static_cast<char>('1' + rank), 0};
     CString name(game);
     name += mode;
-    name += suffix;
+    name += kScoreFields[field];
+    name += number;
     return name;
 }
 
@@ -59,14 +59,25 @@ ScoreTable readScoreTable(const char* game, const char* mode) {
     // known to be read in this one.
     ScoreTable table;
     for (int rank = 0; rank < 3; ++rank)
-        table.readable &= readWorldValue(scoreValueName(game, mode, kNames[rank]), table.entries[rank].name,
+        table.readable &= readWorldValue(scoreValueName(game, mode, kName, rank), table.entries[rank].name,
                                          sizeof table.entries[rank].name);
     for (int rank = 0; rank < 3; ++rank)
-        table.readable &= readWorldValue(scoreValueName(game, mode, kScores[rank]), table.entries[rank].score,
+        table.readable &= readWorldValue(scoreValueName(game, mode, kScore, rank), table.entries[rank].score,
                                          sizeof table.entries[rank].score);
     for (int rank = 0; rank < 3; ++rank)
-        table.readable &= readWorldValue(scoreValueName(game, mode, kLevels[rank]), table.entries[rank].level,
+        table.readable &= readWorldValue(scoreValueName(game, mode, kLevel, rank), table.entries[rank].level,
                                          sizeof table.entries[rank].level);
+    return table;
+}
+
+ScoreTable readScoreTableForDisplay(const char* game, const char* mode) {
+    ScoreTable table;
+    for (ScoreEntry& entry : table.entries) {
+        const int rank = static_cast<int>(&entry - table.entries);
+        table.readable &= readWorldValue(scoreValueName(game, mode, kName, rank), entry.name, sizeof entry.name);
+        table.readable &= readWorldValue(scoreValueName(game, mode, kLevel, rank), entry.level, sizeof entry.level);
+        table.readable &= readWorldValue(scoreValueName(game, mode, kScore, rank), entry.score, sizeof entry.score);
+    }
     return table;
 }
 
@@ -94,18 +105,4 @@ void updateScoreTable(const char* game, const char* mode, const ScoreTable& tabl
         update.place(game, mode, from + 1, table.entries[from + 1], moved.name, moved.level, moved.score);
     }
     update.store();
-}
-
-void showScoreTable(HWND dialog, const char* game, const char* mode, int firstControl) {
-    for (int rank = 0; rank < 3; ++rank) {
-        // Each text read into a place of its own capacity, so one that does not fit shows empty.
-        ScoreEntry entry;
-        char* const texts[] = {entry.name, entry.level, entry.score};
-        const DWORD capacities[] = {sizeof entry.name, sizeof entry.level, sizeof entry.score};
-        const char* const suffixes[] = {kNames[rank], kLevels[rank], kScores[rank]};
-        for (int field = 0; field < 3; ++field) {
-            readWorldValue(scoreValueName(game, mode, suffixes[field]), texts[field], capacities[field]);
-            SetDlgItemTextA(dialog, firstControl + 3 * rank + field, texts[field]);
-        }
-    }
 }

@@ -1,9 +1,8 @@
 // A game's three-place hall of fame for one mode, kept as nine world values.
 #pragma once
 
-#include <windows.h>
-
 #include "CString.h"
+#include "PluginContract.h"
 
 // The three texts of one place, exactly as stored; the sizes are the read capacities.
 struct ScoreEntry {
@@ -20,10 +19,13 @@ struct ScoreTable {
     bool readable = true;
 };
 
-// The value name of one stored text: game prefix, mode as given, and a suffix such as "Name1".
-CString scoreValueName(const char* game, const char* mode, const char* suffix);
+// The value name of one stored text: game prefix, mode as given, field (0 name, 1 level, 2 score
+// of the contract's fields) and rank from 0.
+CString scoreValueName(const char* game, const char* mode, int field, int rank);
 
 ScoreTable readScoreTable(const char* game, const char* mode);
+// The same texts read rank by rank, name, level and score, as a display shows them.
+ScoreTable readScoreTableForDisplay(const char* game, const char* mode);
 
 // True when the score beats the third place of a readable table.
 bool scoreQualifies(const ScoreTable& table, int score);
@@ -32,7 +34,3 @@ bool scoreQualifies(const ScoreTable& table, int score);
 // refuses a text, the texts already replaced are put back, so the table stays whole.
 void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,
                       int level);
-
-// Shows a game and mode's table as stored now, read afresh, in nine consecutive controls from
-// firstControl: name, level and score of rank 1, then of rank 2 and 3.
-void showScoreTable(HWND dialog, const char* game, const char* mode, int firstControl);

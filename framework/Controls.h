@@ -9,7 +9,6 @@ class CWnd {
 public:
     HWND m_hWnd = nullptr;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
@@ -23,8 +22,6 @@ public:
     HBITMAP SetBitmap(HBITMAP bitmap) const {
         return reinterpret_cast<HBITMAP>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     }
-    void SetCheck(int state) const { SendMessage(BM_SETCHECK, state); }
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
 };
 
 class CComboBox : public CWnd {
@@ -32,7 +29,6 @@ public:
     int AddString(const char* text) const { return item(CB_ADDSTRING, 0, text); }
     int InsertString(int index, const char* text) const { return item(CB_INSERTSTRING, index, text); }
     int FindStringExact(int start, const char* text) const { return item(CB_FINDSTRINGEXACT, start, text); }
-    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
     void LimitText(int characters) const { SendMessage(CB_LIMITTEXT, characters); }

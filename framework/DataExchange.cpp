@@ -4,15 +4,14 @@
 
 void CDataExchange::Fail() {
     failed = true;
-    if (lastControl) SetFocus(lastControl);
-    MessageBeep(MB_OK);
+    dialog->RefuseInput(lastControl);
 }
 
 namespace {
 // The control for the next exchange, or null when an earlier step failed.
 HWND prepare(CDataExchange* dx, int id) {
     if (dx->failed) return nullptr;
-    dx->lastControl = dx->dialog->GetDlgItem(id);
+    dx->lastControl = dx->dialog->GetDlgItem(id).m_hWnd;
     return dx->lastControl;
 }
 }  // namespace
@@ -23,23 +22,19 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
 }
 
 void DDX_Text(CDataExchange* dx, int id, CString& text) {
-    CWnd control;
-    control.m_hWnd = prepare(dx, id);
-    if (!control.m_hWnd) return;
+    if (!prepare(dx, id)) return;
     if (dx->saveAndValidate)
-        control.GetWindowText(text);
+        dx->dialog->GetItemText(id, text);
     else
-        control.SetWindowText(text);
+        dx->dialog->SetItemText(id, text);
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& state) {
-    CButton control;
-    control.m_hWnd = prepare(dx, id);
-    if (!control.m_hWnd) return;
+    if (!prepare(dx, id)) return;
     if (dx->saveAndValidate)
-        state = control.GetCheck();
+        state = dx->dialog->IsItemChecked(id);
     else
-        control.SetCheck(state);
+        dx->dialog->CheckItem(id, state);
 }
 
 void DDV_MaxChars(CDataExchange* dx, const CString& text, int maxChars) {

@@ -11,7 +11,7 @@ class CWnd;
 struct CDataExchange {
     CDataExchange(CDialog* dialog, bool saveAndValidate) : dialog(dialog), saveAndValidate(saveAndValidate) {}
 
-    // Marks the exchange failed and puts the focus on the offending control.
+    // Marks the exchange failed and refuses the offending control's input.
     void Fail();
 
     CDialog* dialog;

@@ -30,6 +30,29 @@ bool CDialog::UpdateData(bool saveAndValidate) {
     return !dx.failed;
 }
 
+CWnd CDialog::GetDlgItem(int id) const {
+    CWnd item;
+    item.m_hWnd = ::GetDlgItem(m_hWnd, id);
+    return item;
+}
+
+void CDialog::SetItemBold(int id) {
+    const CWnd item = GetDlgItem(id);
+    if (!boldFont_) {
+        auto font = reinterpret_cast<HFONT>(item.SendMessage(WM_GETFONT));
+        LOGFONTA description;
+        if (!font || GetObjectA(font, sizeof description, &description) != sizeof description) return;
+        description.lfWeight = FW_BOLD;
+        boldFont_.reset(CreateFontIndirectA(&description));
+    }
+    if (boldFont_) item.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+}
+
+void CDialog::RefuseInput(HWND item) const {
+    if (item) SetFocus(item);
+    MessageBeep(MB_OK);
+}
+
 BOOL CDialog::OnInitDialog() {
     UpdateData(false);
     return TRUE;
@@ -72,6 +95,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
     }
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog) return FALSE;  // before WM_INITDIALOG, or after the object let go
+    INT_PTR result = 0;
     switch (message) {
         case WM_COMMAND:
             return dialog->onCommand(LOWORD(wParam), HIWORD(wParam));
@@ -80,6 +104,8 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
             dialog->m_hWnd = nullptr;
             return FALSE;
         default:
-            return FALSE;
+            if (!dialog->OnMessage(message, wParam, lParam, result)) return FALSE;
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+            return TRUE;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "Controls.h"
 #include "DataExchange.h"
+#include "Handles.h"
 
 class CDialog;
 
@@ -32,7 +33,19 @@ public:
     void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
     // true: controls to members (and validation); false: members to controls.
     bool UpdateData(bool saveAndValidate = true);
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+    CWnd GetDlgItem(int id) const;
+    void SetItemText(int id, const char* text) const { GetDlgItem(id).SetWindowText(text); }
+    void GetItemText(int id, CString& text) const { GetDlgItem(id).GetWindowText(text); }
+    void CheckItem(int id, int state) const { SendItemMessage(id, BM_SETCHECK, state); }
+    int IsItemChecked(int id) const { return static_cast<int>(SendItemMessage(id, BM_GETCHECK)); }
+    LRESULT SendItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return GetDlgItem(id).SendMessage(message, wParam, lParam);
+    }
+    // The item in the dialog's font made bold; the font lives as long as this object.
+    void SetItemBold(int id);
+    // Turns down what the player entered: a beep, and the focus back on the item.
+    void RefuseInput(HWND item) const;
 
 protected:
     // The rows end with one whose handler is null.
@@ -40,12 +53,17 @@ protected:
     virtual void DoDataExchange(CDataExchange*) {}
     // Fills the controls; true lets the dialog manager focus the first tab stop.
     virtual BOOL OnInitDialog();
-    virtual void OnOK();
-    virtual void OnCancel();
+    // What OK and Cancel do unless the command table binds them.
+    void OnOK();
+    void OnCancel();
+    // Any message the command table does not take; true when handled, with the dialog
+    // manager's result in result.
+    virtual bool OnMessage(UINT, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool onCommand(UINT id, UINT code);
 
     UINT templateId_;
+    GdiObject boldFont_;  // outlives the window that shows it
 };

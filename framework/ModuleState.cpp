@@ -3,7 +3,6 @@
 namespace {
 HINSTANCE plugin = nullptr;
 HINSTANCE current = nullptr;  // null: the host's executable
-HWND (*mainWindowOf)() = nullptr;
 }  // namespace
 
 void setPluginInstance(HINSTANCE instance) { plugin = instance; }
@@ -15,7 +14,3 @@ HINSTANCE resourceInstance() { return current ? current : GetModuleHandleA(nullp
 ModuleStateSwitch::ModuleStateSwitch() : previous_(current) { current = plugin; }
 
 ModuleStateSwitch::~ModuleStateSwitch() { current = previous_; }
-
-CPluginApp::CPluginApp(HWND (*mainWindow)()) { mainWindowOf = mainWindow; }
-
-HWND mainWindow() { return mainWindowOf ? mainWindowOf() : nullptr; }

@@ -13,16 +13,8 @@ HINSTANCE pluginInstance();
 
 HINSTANCE resourceInstance();
 
-// The library's application object, one at namespace scope per plug-in: it names the window that
-// stands for the library's main window, the host's, which the framework cannot find by itself.
-class CPluginApp {
-public:
-    explicit CPluginApp(HWND (*mainWindow)());
-    CPluginApp(const CPluginApp&) = delete;
-    CPluginApp& operator=(const CPluginApp&) = delete;
-};
-
-// Null without an application object, or when it finds no window.
+// The window that stands for the library's main window and owns its outermost dialogs; the
+// library that uses the framework defines it (the plug-ins: the host's window). Null for none.
 HWND mainWindow();
 
 class ModuleStateSwitch {

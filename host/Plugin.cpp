@@ -7,8 +7,6 @@
 #include <vector>
 
 namespace {
-enum Ordinal { kScoreOrdinal = 1, kStartOrdinal = 2, kStopOrdinal = 3 };
-
 // A text of the DLL's version resource, in its first language; empty when there is none.
 std::string versionText(const std::vector<char>& info, const char* name) {
     struct Language {
@@ -45,9 +43,9 @@ bool Plugin::load(const char* nameOrPath) {
         snprintf(error_, sizeof error_, "Cannot load %s (error %lu).", file, GetLastError());
         return false;
     }
-    start_ = entryPoint<StartEntry>(module_, kStartOrdinal);
-    score_ = entryPoint<ScoreEntry>(module_, kScoreOrdinal);
-    stop_ = entryPoint<StopEntry>(module_, kStopOrdinal);
+    start_ = entryPoint<StartEntryPoint>(module_, kStartOrdinal);
+    score_ = entryPoint<ScoreEntryPoint>(module_, kScoreOrdinal);
+    stop_ = entryPoint<StopEntryPoint>(module_, kStopOrdinal);
     if (!start_ || !score_ || !stop_) {
         snprintf(error_, sizeof error_, "%s does not export the entry points 1, 2 and 3.", file);
         FreeLibrary(module_);

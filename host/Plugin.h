@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-// The host's buffers for the start and the score string.
-constexpr int kHostBufferSize = 260;
+#include "PluginContract.h"
 
 class Plugin {
 public:
@@ -30,14 +29,10 @@ public:
     bool stop() const;
 
 private:
-    using StartEntry = bool(__stdcall*)(char* startString, int unused);
-    using ScoreEntry = int(__stdcall*)(char* scoreString, int unused);
-    using StopEntry = bool(__stdcall*)();
-
     HMODULE module_ = nullptr;
-    StartEntry start_ = nullptr;
-    ScoreEntry score_ = nullptr;
-    StopEntry stop_ = nullptr;
+    StartEntryPoint start_ = nullptr;
+    ScoreEntryPoint score_ = nullptr;
+    StopEntryPoint stop_ = nullptr;
     char title_[64] = {};
     char about_[400] = {};
     char error_[400] = {};

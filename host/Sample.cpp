@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Handles.h"
-#include "HostKey.h"
+#include "PluginContract.h"
 
 const char kSampleWorld[] = "dZORV_Aurora";
 const char kSampleOtherWorld[] = "dZORV_Harbor";

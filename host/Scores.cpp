@@ -7,12 +7,9 @@
 #include <cstring>
 
 #include "Handles.h"
-#include "HostKey.h"
+#include "PluginContract.h"
 
 namespace {
-const char* const kGames[] = {"Orvane", "Quibbix"};
-const char* const kFields[] = {"Name", "Level", "Score"};
-
 bool startsWith(const char* text, const char* prefix) { return _strnicmp(text, prefix, strlen(prefix)) == 0; }
 
 bool endsWith(const char* text, size_t length, const char* suffix) {
@@ -22,11 +19,11 @@ bool endsWith(const char* text, size_t length, const char* suffix) {
 
 // Splits "<game><mode><field><rank>" when it is a hall-of-fame value name.
 bool parseValueName(const char* name, std::string& game, std::string& mode) {
-    for (const char* prefix : kGames) {
+    for (const char* prefix : kGamePrefixes) {
         if (!startsWith(name, prefix)) continue;
         const size_t length = strlen(name);
-        for (const char* field : kFields) {
-            for (char rank = '1'; rank <= '3'; ++rank) {
+        for (const char* field : kScoreFields) {
+            for (char rank = '1'; rank < '1' + kScoreRanks; ++rank) {
                 const std::string suffix = std::string(field) + rank;
                 if (!endsWith(name, length, suffix.c_str()) || length < strlen(prefix) + suffix.size()) continue;
                 game = prefix;
@@ -74,7 +71,7 @@ std::string padded(const std::string& text, size_t width) {
     return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
 }
 
-int gameOrder(const std::string& game) { return game == kGames[0] ? 0 : 1; }
+int gameOrder(const std::string& game) { return game == kGamePrefixes[0] ? 0 : 1; }
 }  // namespace
 
 WorldScores readWorldScores() {
@@ -117,7 +114,7 @@ WorldScores readWorldScores() {
         for (int rank = 0; rank < 3; ++rank)
             for (int field = 0; field < 3; ++field)
                 table.cells[rank][field] =
-                    readText(key.get(), table.game + table.mode + kFields[field] + static_cast<char>('1' + rank));
+                    readText(key.get(), table.game + table.mode + kScoreFields[field] + static_cast<char>('1' + rank));
     std::sort(scores.tables.begin(), scores.tables.end(), [](const StoredTable& a, const StoredTable& b) {
         if (a.game != b.game) return gameOrder(a.game) < gameOrder(b.game);
         return _stricmp(a.mode.c_str(), b.mode.c_str()) < 0;

@@ -3,10 +3,12 @@
 
 #include <cstring>
 
+#include "GameScoreDlg.h"
 #include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
-#include "PluginEntry.h"
+#include "PluginContract.h"
+#include "ScoreString.h"
 
 extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     ModuleStateSwitch state;
@@ -17,9 +19,10 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
 }
 
 extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
-    static const HallOfFame hall = {
-        IDD_GAME_SCORE, IDC_REPLAY, "Orvane", "Orvane Hall Of Fame", {{nullptr, IDC_TABLE1_NAME1}, {}}};
-    return runHallOfFame(hall, scoreString);
+    ModuleStateSwitch state;
+    CGameScoreDlg dialog;
+    splitScoreString(scoreString, dialog.mode, dialog.score, dialog.level);
+    return dialog.DoModal() == IDC_REPLAY ? 1 : 0;
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {

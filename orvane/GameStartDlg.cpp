@@ -11,12 +11,12 @@ const MessageMapEntry CGameStartDlg::messageMap[] = {
 
 const MessageMapEntry* CGameStartDlg::GetMessageMap() const { return messageMap; }
 
-void CGameStartDlg::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_FREEPLAY, freeplayButton); }
+void CGameStartDlg::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_FREEPLAY, freeplayButton_); }
 
 BOOL CGameStartDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     freeplayImage_.reset(LoadImageA(pluginInstance(), MAKEINTRESOURCEA(IDB_DEPLOY), IMAGE_BITMAP, 0, 0, 0));
-    freeplayButton.SetBitmap(static_cast<HBITMAP>(freeplayImage_.get()));
+    freeplayButton_.SetBitmap(static_cast<HBITMAP>(freeplayImage_.get()));
     centerOnDesktop(m_hWnd);
     showInfoDlgIfNeeded();
     return TRUE;

@@ -8,8 +8,6 @@ class CGameStartDlg : public CDialog {
 public:
     CGameStartDlg() : CDialog(IDD_GAME_START) {}
 
-    CButton freeplayButton;
-
 protected:
     const MessageMapEntry* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* dx) override;
@@ -19,5 +17,6 @@ private:
     static const MessageMapEntry messageMap[];
     void OnFreeplay();
 
+    CButton freeplayButton_;
     GdiObject freeplayImage_;  // deleted after the window, which shows it, is gone
 };

@@ -20,7 +20,7 @@ void CInfoDlg::DoDataExchange(CDataExchange* dx) { DDX_Check(dx, IDC_NO_SHOW_AGA
 BOOL CInfoDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     noShowAgain = 1;
-    if (HWND box = GetDlgItem(IDC_NO_SHOW_AGAIN)) ::SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
+    CheckItem(IDC_NO_SHOW_AGAIN, BST_CHECKED);
     // Stored at once, so a player who just closes the notice is not asked again.
     OnNoShowAgain();
     centerOnDesktop(m_hWnd);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "FileFind.h"
-#include "GameStartDlg.h"
+#include "PluginContract.h"
 
 namespace {
 const char kBuiltInSet[] = "Vellomy";
@@ -13,12 +13,18 @@ bool isUsableSetName(const char* name) {
     const size_t length = strlen(name);
     // The narrow search spells a character the code page lacks as "?", which no file name holds,
     // so such a name names no folder. "?" is never the second byte of a two-byte character.
-    return length > 0 && length <= static_cast<size_t>(kMaxSetName) && strcmp(name, ".") != 0 &&
-           strcmp(name, "..") != 0 && !strchr(name, '?');
+    return length > 0 && length <= static_cast<size_t>(kMaxSetName) && !strchr(name, '?');
 }
 
+const MessageMapEntry CCustomLevelsDlg::messageMap[] = {
+    onClicked(IDOK, &CCustomLevelsDlg::OnOK),
+    {},
+};
+
+const MessageMapEntry* CCustomLevelsDlg::GetMessageMap() const { return messageMap; }
+
 void CCustomLevelsDlg::DoDataExchange(CDataExchange* dx) {
-    DDX_Control(dx, IDC_FOLDER_LIST, folderList);
+    DDX_Control(dx, IDC_FOLDER_LIST, folderList_);
     DDX_Text(dx, IDC_BASE_FOLDER, baseFolder);
 }
 
@@ -30,11 +36,12 @@ BOOL CCustomLevelsDlg::OnInitDialog() {
     // The finder reports "no more" on the step that reaches the last entry.
     for (bool more = finder.FindFile(pattern); more;) {
         more = finder.FindNextFile();
-        if (finder.IsDirectory() && isUsableSetName(finder.GetFileName())) folderList.AddString(finder.GetFileName());
+        if (finder.IsDirectory() && !finder.IsDots() && isUsableSetName(finder.GetFileName()))
+            folderList_.AddString(finder.GetFileName());
     }
-    folderList.InsertString(0, kBuiltInSet);
-    folderList.SetCurSel(0);
-    folderList.LimitText(kMaxSetName);
+    folderList_.InsertString(0, kBuiltInSet);
+    folderList_.SetCurSel(0);
+    folderList_.LimitText(kMaxSetName);
     return TRUE;
 }
 
@@ -42,18 +49,17 @@ void CCustomLevelsDlg::OnOK() {
     // The field is editable: typed text counts only as the listed entry it names, in the
     // list's own spelling, so nothing else reaches the host as a path.
     CString typed;
-    folderList.GetWindowText(typed);
-    int index = folderList.GetCurSel();
+    folderList_.GetWindowText(typed);
+    int index = folderList_.GetCurSel();
     CString chosen;
-    if (index >= 0) folderList.GetLBText(index, chosen);
+    if (index >= 0) folderList_.GetLBText(index, chosen);
     if (index < 0 || strcmp(chosen, typed) != 0) {
-        index = isUsableSetName(typed) ? folderList.FindStringExact(-1, typed) : CB_ERR;
+        index = isUsableSetName(typed) ? folderList_.FindStringExact(-1, typed) : CB_ERR;
         if (index < 0) {
-            MessageBeep(MB_OK);
-            SetFocus(folderList.GetSafeHwnd());
+            RefuseInput(folderList_.m_hWnd);
             return;
         }
-        folderList.GetLBText(index, chosen);
+        folderList_.GetLBText(index, chosen);
     }
     selectedFolder = chosen;
     CDialog::OnOK();

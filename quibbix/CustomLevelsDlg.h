@@ -10,16 +10,21 @@ public:
     CCustomLevelsDlg() : CDialog(IDD_CUSTOM_LEVELS) {}
 
     CString selectedFolder;
-    CComboBox folderList;
     CString baseFolder;
 
 protected:
+    const MessageMapEntry* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-    void OnOK() override;
+
+private:
+    static const MessageMapEntry messageMap[];
+    void OnOK();
+
+    CComboBox folderList_;
 };
 
-// True for a name that a folder listing may offer as a set: any folder name but "." and "..",
-// as long as it fits the start string and the code page can spell it. A listed name holds no
-// separator, so it names one folder under the base folder.
+// True for a folder name that a listing may offer as a set: one that fits the start string and
+// that the code page can spell. A listed name holds no separator, so it names one folder under
+// the base folder.
 bool isUsableSetName(const char* name);

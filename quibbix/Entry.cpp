@@ -4,17 +4,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "GameScoreDlg.h"
 #include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
-#include "PluginEntry.h"
+#include "PluginContract.h"
+#include "ScoreString.h"
 
 extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     ModuleStateSwitch state;
     CGameStartDlg dialog;
     const INT_PTR result = dialog.DoModal();
     if (!startString) return false;
-    char text[kStartStringSize];
+    char text[kHostBufferSize];
     int length;
     if (result == IDC_RANDOM)
         length = snprintf(text, sizeof text, "random*%i", dialog.speed);
@@ -23,18 +25,16 @@ extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     else
         return false;
     // The list offers no name that would not fit; this holds whatever the dialog hands on.
-    if (length < 0 || length >= kStartStringSize) return false;
+    if (length < 0 || length >= kHostBufferSize) return false;
     memcpy(startString, text, length + 1);
     return true;
 }
 
 extern "C" int __stdcall fnGameScoreDlgzorv(char* scoreString, int) {
-    static const HallOfFame hall = {IDD_GAME_SCORE,
-                                    IDC_REPLAY,
-                                    "Quibbix",
-                                    "Quibbix Hall Of Fame",
-                                    {{"Random", IDC_TABLE1_NAME1}, {"User", IDC_TABLE2_NAME1}}};
-    return runHallOfFame(hall, scoreString);
+    ModuleStateSwitch state;
+    CGameScoreDlg dialog;
+    splitScoreString(scoreString, dialog.mode, dialog.score, dialog.level);
+    return dialog.DoModal() == IDC_REPLAY ? 1 : 0;
 }
 
 extern "C" bool __stdcall fnGameStopDlgzorv() {

@@ -13,8 +13,8 @@ const MessageMapEntry CGameStartDlg::messageMap[] = {
 const MessageMapEntry* CGameStartDlg::GetMessageMap() const { return messageMap; }
 
 void CGameStartDlg::DoDataExchange(CDataExchange* dx) {
-    DDX_Control(dx, IDC_RANDOM, randomButton);
-    DDX_Control(dx, IDC_USER, userButton);
+    DDX_Control(dx, IDC_RANDOM, randomButton_);
+    DDX_Control(dx, IDC_USER, userButton_);
 }
 
 namespace {
@@ -24,13 +24,13 @@ HANDLE loadBitmap(int id) { return LoadImageA(pluginInstance(), MAKEINTRESOURCEA
 BOOL CGameStartDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     randomImage_.reset(loadBitmap(IDB_RANDOMIZER));
-    randomButton.SetBitmap(static_cast<HBITMAP>(randomImage_.get()));
+    randomButton_.SetBitmap(static_cast<HBITMAP>(randomImage_.get()));
     userImage_.reset(loadBitmap(IDB_CUSTOM));
-    userButton.SetBitmap(static_cast<HBITMAP>(userImage_.get()));
+    userButton_.SetBitmap(static_cast<HBITMAP>(userImage_.get()));
     speed = 0;
-    SendDlgItemMessageA(m_hWnd, IDC_SLOW, BM_SETCHECK, BST_UNCHECKED, 0);
-    SendDlgItemMessageA(m_hWnd, IDC_NORMAL, BM_SETCHECK, BST_CHECKED, 0);
-    SendDlgItemMessageA(m_hWnd, IDC_FAST, BM_SETCHECK, BST_UNCHECKED, 0);
+    CheckItem(IDC_SLOW, BST_UNCHECKED);
+    CheckItem(IDC_NORMAL, BST_CHECKED);
+    CheckItem(IDC_FAST, BST_UNCHECKED);
     return TRUE;
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "HallOfFameDlg.h"
+
+// A game's own hall of fame: its tables and its Replay button, which each plug-in defines.
+class CGameScoreDlg : public CHallOfFameDlg {
+public:
+    CGameScoreDlg();
+
+protected:
+    const MessageMapEntry* GetMessageMap() const override;
+
+private:
+    static const MessageMapEntry messageMap[];
+    void OnReplay();
+};

@@ -1,0 +1,20 @@
+#include "GameScoreDlg.h"
+
+#include "resource.h"
+
+// Quibbix shows both its tables, whichever mode was played.
+namespace {
+const HallOfFame kHallOfFame = {
+    IDD_GAME_SCORE, "Quibbix", "Quibbix Hall Of Fame", {{"Random", IDC_TABLE1_NAME1}, {"User", IDC_TABLE2_NAME1}}};
+}  // namespace
+
+CGameScoreDlg::CGameScoreDlg() : CHallOfFameDlg(kHallOfFame) {}
+
+const MessageMapEntry CGameScoreDlg::messageMap[] = {
+    onClicked(IDC_REPLAY, &CGameScoreDlg::OnReplay),
+    {},
+};
+
+const MessageMapEntry* CGameScoreDlg::GetMessageMap() const { return messageMap; }
+
+void CGameScoreDlg::OnReplay() { EndDialog(IDC_REPLAY); }
