@@ -14,7 +14,6 @@ public:
 
     operator const char*() const { return data_; }
     int GetLength() const { return length_; }
-    bool IsEmpty() const { return length_ == 0; }
     void Empty();
 
     // printf-style; the text may be of any length, and an argument may be this string's own text.

@@ -198,7 +198,7 @@ bool GameWindow::play(const Plugin& game) {
         char waiting[96];
         snprintf(waiting, sizeof waiting, "The %s start dialog is open.", game.title());
         showWaiting(waiting);
-        const bool started = game.start(startString);
+        const bool started = game.start(startString, 0);
         startString[kHostBufferSize - 1] = '\0';
         journal_.add({HostEvent::kStart, game.title(), started ? startString : "", started ? 1 : 0});
         if (!started) break;
@@ -210,7 +210,7 @@ bool GameWindow::play(const Plugin& game) {
             buildScoreString(startString, score, level, scoreString);
             const std::string sent = scoreString;
             showWaiting("The hall of fame is open.");
-            const int replay = game.score(scoreString);
+            const int replay = game.score(scoreString, 0);
             journal_.add({HostEvent::kScore, game.title(), sent, replay});
             if (replay != 1) break;
         }

@@ -23,14 +23,10 @@ std::string versionText(const std::vector<char>& info, const char* name) {
     return text;
 }
 
-template <typename Function>
-Function entryPoint(HMODULE module, int ordinal) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
-}
 }  // namespace
 
 Plugin::~Plugin() {
-    if (module_) FreeLibrary(module_);
+    if (module) FreeLibrary(module);
 }
 
 bool Plugin::load(const char* nameOrPath) {
@@ -38,18 +34,18 @@ bool Plugin::load(const char* nameOrPath) {
     const bool bare = !strpbrk(nameOrPath, "\\/:.");
     snprintf(file, sizeof file, bare ? "%s.dll" : "%s", nameOrPath);
 
-    module_ = LoadLibraryA(file);
-    if (!module_) {
+    module = LoadLibraryA(file);
+    if (!module) {
         snprintf(error_, sizeof error_, "Cannot load %s (error %lu).", file, GetLastError());
         return false;
     }
-    start_ = entryPoint<StartEntryPoint>(module_, kStartOrdinal);
-    score_ = entryPoint<ScoreEntryPoint>(module_, kScoreOrdinal);
-    stop_ = entryPoint<StopEntryPoint>(module_, kStopOrdinal);
-    if (!start_ || !score_ || !stop_) {
+    start = exportOf<StartEntryPoint>(module, MAKEINTRESOURCEA(kStartOrdinal));
+    score = exportOf<ScoreEntryPoint>(module, MAKEINTRESOURCEA(kScoreOrdinal));
+    stop = exportOf<StopEntryPoint>(module, MAKEINTRESOURCEA(kStopOrdinal));
+    if (!start || !score || !stop) {
         snprintf(error_, sizeof error_, "%s does not export the entry points 1, 2 and 3.", file);
-        FreeLibrary(module_);
-        module_ = nullptr;
+        FreeLibrary(module);
+        module = nullptr;
         return false;
     }
 
@@ -63,7 +59,7 @@ bool Plugin::load(const char* nameOrPath) {
         if (!IsDBCSLeadByte(static_cast<BYTE>(*c))) *c = static_cast<char>(c == title_ ? toupper(*c) : tolower(*c));
 
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(module_, path, sizeof path);
+    GetModuleFileNameA(module, path, sizeof path);
     std::vector<char> info(GetFileVersionInfoSizeA(path, nullptr));
     if (!info.empty() && GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data()))
         snprintf(about_, sizeof about_, "%s: %s, version %s", path, versionText(info, "FileDescription").c_str(),
@@ -72,12 +68,6 @@ bool Plugin::load(const char* nameOrPath) {
         snprintf(about_, sizeof about_, "%s: no version information", path);
     return true;
 }
-
-bool Plugin::start(char* startString) const { return start_(startString, 0); }
-
-int Plugin::score(char* scoreString) const { return score_(scoreString, 0); }
-
-bool Plugin::stop() const { return stop_(); }
 
 void buildScoreString(const char* startString, int score, int level, char* scoreString) {
     const int modeLength = static_cast<int>(strcspn(startString, "*"));

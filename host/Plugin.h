@@ -1,13 +1,22 @@
-// A game plug-in DLL and its three entry points, taken by export ordinal.
+// A game plug-in DLL loaded into this process, and its three entry points taken by export
+// ordinal: the host plays it, the tests and the benchmark drive it.
 #pragma once
 
 #include <windows.h>
 
 #include "PluginContract.h"
 
+// An export by name or ordinal, as a host would take it.
+template <typename Function>
+Function exportOf(HMODULE module, const char* nameOrOrdinal) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, nameOrOrdinal)));
+}
+
 class Plugin {
 public:
     Plugin() = default;
+    // Loads at once; module is null when that failed.
+    explicit Plugin(const char* nameOrPath) { load(nameOrPath); }
     ~Plugin();
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
@@ -21,18 +30,14 @@ public:
     // The file, and its description and version as the DLL states them.
     const char* about() const { return about_; }
 
-    // Fills a host buffer of kHostBufferSize bytes; false when the player chose not to play.
-    bool start(char* startString) const;
-    // 1 for Replay; the plug-in splits the string in place.
-    int score(char* scoreString) const;
-    // True when the player wants to quit the current game.
-    bool stop() const;
+    HMODULE module = nullptr;
+    // The start entry point fills a host buffer of kHostBufferSize bytes; the score entry point
+    // splits its string in place and gives 1 for Replay.
+    StartEntryPoint start = nullptr;
+    ScoreEntryPoint score = nullptr;
+    StopEntryPoint stop = nullptr;
 
 private:
-    HMODULE module_ = nullptr;
-    StartEntryPoint start_ = nullptr;
-    ScoreEntryPoint score_ = nullptr;
-    StopEntryPoint stop_ = nullptr;
     char title_[64] = {};
     char about_[400] = {};
     char error_[400] = {};

@@ -47,7 +47,7 @@ struct Flow {
 Autopilot::Run start(HMODULE module, bool baseline, Problems& problems, std::vector<std::string> allowed) {
     char buffer[300] = {};
     const Autopilot::Run run =
-        Autopilot().fly([&] { return exportOf<StartEntry>(module, "fnGameStartDlgzorv")(buffer, 0) ? 1 : 0; });
+        Autopilot().fly([&] { return exportOf<StartEntryPoint>(module, "fnGameStartDlgzorv")(buffer, 0) ? 1 : 0; });
     bool known = false;
     for (const std::string& text : allowed) known |= text == buffer;
     if (run.result ? !known : baseline) problems.push_back("start gave " + std::to_string(run.result) + " " + buffer);
@@ -58,13 +58,13 @@ Autopilot::Run start(HMODULE module, bool baseline, Problems& problems, std::vec
 Autopilot::Run score(HMODULE module, const char* scoreString, Problems& problems) {
     std::string buffer = scoreString;
     const Autopilot::Run run =
-        Autopilot().fly([&] { return exportOf<ScoreEntry>(module, "fnGameScoreDlgzorv")(&buffer[0], 0); });
+        Autopilot().fly([&] { return exportOf<ScoreEntryPoint>(module, "fnGameScoreDlgzorv")(&buffer[0], 0); });
     if (run.result != 0) problems.push_back("score gave " + std::to_string(run.result));
     return run;
 }
 
 Autopilot::Run stop(HMODULE module, bool baseline, Problems& problems) {
-    const Autopilot::Run run = Autopilot().fly([&] { return exportOf<StopEntry>(module, "fnGameStopDlgzorv")(); });
+    const Autopilot::Run run = Autopilot().fly([&] { return exportOf<StopEntryPoint>(module, "fnGameStopDlgzorv")(); });
     if (baseline && !run.result) problems.push_back("Yes did not stop the game");
     return run;
 }

@@ -20,9 +20,10 @@ class PluginContract : public ::testing::TestWithParam<const char*> {};
 TEST_P(PluginContract, ExportsResolveByNameAndOrdinal) {
     Plugin plugin(GetParam());
     ASSERT_NE(plugin.module, nullptr);
-    EXPECT_EQ(plugin.score, exportOf<ScoreEntry>(plugin.module, MAKEINTRESOURCEA(1)));
-    EXPECT_EQ(plugin.start, exportOf<StartEntry>(plugin.module, MAKEINTRESOURCEA(2)));
-    EXPECT_EQ(plugin.stop, exportOf<StopEntry>(plugin.module, MAKEINTRESOURCEA(3)));
+    // Taken by ordinal, as the host takes them.
+    EXPECT_EQ(plugin.score, exportOf<ScoreEntryPoint>(plugin.module, "fnGameScoreDlgzorv"));
+    EXPECT_EQ(plugin.start, exportOf<StartEntryPoint>(plugin.module, "fnGameStartDlgzorv"));
+    EXPECT_EQ(plugin.stop, exportOf<StopEntryPoint>(plugin.module, "fnGameStopDlgzorv"));
     EXPECT_NE(plugin.score, nullptr);
     EXPECT_NE(plugin.start, nullptr);
     EXPECT_NE(plugin.stop, nullptr);
