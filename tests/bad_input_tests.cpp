@@ -14,6 +14,8 @@
 
 #include "CurrentWorld.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
+#include "HallOfFameIds.h"
 #include "GuardedBuffer.h"
 #include "HostSettings.h"
 #include "Installation.h"
@@ -229,13 +231,13 @@ void answer(const char* nameEntry, const char* hallOfFame, Seen& seen) {
             if (answered.count(window) || !driver::visible(window)) continue;
             const std::string caption = driver::text(window);
             if (caption == nameEntry) {
-                seen.asked = driver::text(window, 119);
+                seen.asked = driver::text(window, IDC_SCORE);
                 driver::click(window, IDOK);
             } else if (caption == "ZORV Error") {
                 ++seen.boxes;
                 PostMessageA(window, WM_COMMAND, IDOK, 0);
             } else if (caption == hallOfFame) {
-                seen.shown = driver::text(window, 119);
+                seen.shown = driver::text(window, IDC_SCORE);
                 driver::click(window, IDCANCEL);
                 return;
             } else {
@@ -314,20 +316,6 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
 }
 
 namespace {
-// Runs a start entry point on the buffer while the script drives its dialog.
-bool runStart(Plugin& plugin, char* buffer, const char* caption, std::function<void(HWND)> script) {
-    ScriptedRun run([caption, script] {
-        if (HWND dialog = driver::waitFor(caption)) script(dialog);
-    });
-    return plugin.start(buffer, 0);
-}
-
-std::function<void(HWND)> clicks(std::vector<int> ids) {
-    return [ids](HWND dialog) {
-        for (int id : ids) driver::click(dialog, id);
-    };
-}
-
 // A folder whose full path is too long for the narrow calls; removed before the installation.
 struct LongFolder {
     explicit LongFolder(const std::string& path) : wide(L"\\\\?\\" + std::wstring(path.begin(), path.end())) {

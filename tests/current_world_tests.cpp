@@ -12,6 +12,7 @@
 #include "CurrentWorld.h"
 #include "Installation.h"
 #include "Interceptors.h"
+#include "SharedCodeTest.h"
 #include "TraceFile.h"
 
 namespace {
@@ -20,21 +21,16 @@ const char kPattern[] = "Desktops\\dZORV_*";
 const char kSearching[] = "getCurrentWorld searching for valid ZORV world";
 const char kNoWorlds[] = "No ZORV Worlds are installed";
 
-struct CurrentWorld : ::testing::Test {
-    Installation install;
-    TraceFile trace;
-    Interceptors calls{GetModuleHandleA("zorvcore.dll")};
-    HKEY handedOut = nullptr;  // closed by the test itself
-
-    void SetUp() override { ASSERT_TRUE(calls.installed()); }
-    void TearDown() override {
-        EXPECT_TRUE(calls.allClosedBut(handedOut)) << calls.keysHeld() << " keys, " << calls.searchesHeld()
-                                                   << " searches, " << calls.strayCloses() << " stray closes";
-        if (handedOut) RegCloseKey(handedOut);
+struct CurrentWorld : SharedCodeTest<Installation> {
+    CurrentWorld() { boxesExpected = true; }
+    // The world "Home", current.
+    void atHome() {
+        home.addWorld("Home");
+        home.setCurrentWorld("Home");
     }
 
     std::string movie(const std::string& world) const {
-        return install.dir() + "Desktops\\" + world + "\\" + world + ".dcr";
+        return home.dir() + "Desktops\\" + world + "\\" + world + ".dcr";
     }
     std::string notFound(const std::string& world) const { return "ERROR could not find world " + movie(world); }
     Lines repaired(const std::string& world) const {
@@ -93,9 +89,8 @@ FoundEntry folder(const char* name) { return {name, true}; }
 }  // namespace
 
 TEST_F(CurrentWorld, InstalledStoredWorldStandsUnwritten) {
-    install.addWorld("dZORV_first");
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    home.addWorld("dZORV_first");
+    atHome();
     EXPECT_EQ("Home", resolve());
     EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
     EXPECT_TRUE(calls.writes().empty());
@@ -103,18 +98,18 @@ TEST_F(CurrentWorld, InstalledStoredWorldStandsUnwritten) {
 }
 
 TEST_F(CurrentWorld, FirstQualifyingFolderInTheSearchsOrderWins) {
-    install.addWorld("dZORV_a");
-    install.addWorld("dZORV_b");
-    install.addWorld("dZORV_empty", false);
-    install.addFile("Desktops\\dZORV_file");
-    install.setCurrentWorld("Gone");
+    home.addWorld("dZORV_a");
+    home.addWorld("dZORV_b");
+    home.addWorld("dZORV_empty", false);
+    home.addFile("Desktops\\dZORV_file");
+    home.setCurrentWorld("Gone");
     const std::vector<FoundEntry> skipped = {folder("."), folder(".."), {"dZORV_file", false}, folder("dZORV_empty")};
     calls.pinSearch(kPattern, skipped + std::vector<FoundEntry>{folder("dZORV_b"), folder("dZORV_a")});
     EXPECT_EQ("dZORV_b", resolve());
     EXPECT_EQ((Lines{notFound("Gone"), "Will search for world"} + repaired("dZORV_b")), trace.messages());
     EXPECT_EQ(terminated("dZORV_b"), reg::get("", "CurrMovie").data);
 
-    install.setCurrentWorld("Gone");
+    home.setCurrentWorld("Gone");
     calls.pinSearch(kPattern, skipped + std::vector<FoundEntry>{folder("dZORV_a"), folder("dZORV_b")});
     EXPECT_EQ("dZORV_a", resolve());
     EXPECT_EQ(terminated("dZORV_a"), reg::get("", "CurrMovie").data);
@@ -129,7 +124,7 @@ TEST_F(CurrentWorld, FirstQualifyingFolderInTheSearchsOrderWins) {
 }
 
 TEST_F(CurrentWorld, MissingCurrMovieIsWarnedAboutAndCreated) {
-    install.addWorld("dZORV_only");
+    home.addWorld("dZORV_only");
     EXPECT_EQ("dZORV_only", resolve());
     EXPECT_EQ((Lines{"WARNING could not read current world from Registry!", notFound(""), "Will search for world"} +
                repaired("dZORV_only")),
@@ -138,15 +133,15 @@ TEST_F(CurrentWorld, MissingCurrMovieIsWarnedAboutAndCreated) {
 }
 
 TEST_F(CurrentWorld, CurrMovieIsReadUpTo127Characters) {
-    install.addWorld("dZORV_only");
+    home.addWorld("dZORV_only");
     const std::string longest(127, 'w');
-    install.setCurrentWorld(longest.c_str());
+    home.setCurrentWorld(longest.c_str());
     resolve();
     ASSERT_FALSE(trace.messages().empty());
     EXPECT_EQ(notFound(longest), trace.messages()[0]);  // longer than 260, and whole
 
     const std::string tooLong(128, 'w');
-    install.setCurrentWorld(tooLong.c_str());
+    home.setCurrentWorld(tooLong.c_str());
     resolve();
     reg::setString("", "CurrMovie", tooLong.c_str(), REG_SZ, false);  // fills the limit, no terminator
     resolve();
@@ -158,8 +153,8 @@ TEST_F(CurrentWorld, CurrMovieIsReadUpTo127Characters) {
 
 // What a host leaves when it stores a fixed buffer: the name, its zero, then other bytes.
 TEST_F(CurrentWorld, BytesAfterTheTerminatorLeaveTheStoredWorldStanding) {
-    install.addWorld("dZORV_other");
-    install.addWorld("Home");
+    home.addWorld("dZORV_other");
+    home.addWorld("Home");
     std::string fixed = terminated("Home") + std::string(123, 'z');
     ASSERT_EQ(128u, fixed.size());
     reg::setBytes("", "CurrMovie", REG_SZ, fixed.data(), 128);
@@ -173,9 +168,9 @@ TEST_F(CurrentWorld, BytesAfterTheTerminatorLeaveTheStoredWorldStanding) {
 
 TEST_F(CurrentWorld, ChosenNameTooLongToReadBackIsSearchedForEveryTime) {
     const std::string name = "dZORV_" + std::string(122, 'n');
-    install.addFolder("Desktops");
-    install.addFolder(("Desktops\\" + name).c_str());
-    install.setCurrentWorld("Gone");
+    home.addFolder("Desktops");
+    home.addFolder(("Desktops\\" + name).c_str());
+    home.setCurrentWorld("Gone");
     EXPECT_EQ(name, resolve());
     EXPECT_EQ(terminated(name), reg::get("", "CurrMovie").data);
     EXPECT_EQ(name, resolve());
@@ -184,9 +179,9 @@ TEST_F(CurrentWorld, ChosenNameTooLongToReadBackIsSearchedForEveryTime) {
 }
 
 TEST_F(CurrentWorld, FoldersWithoutTheirMovieLeaveTheLastOneTried) {
-    install.addWorld("dZORV_a", false);
-    install.addWorld("dZORV_b", false);
-    install.setCurrentWorld("Gone");
+    home.addWorld("dZORV_a", false);
+    home.addWorld("dZORV_b", false);
+    home.setCurrentWorld("Gone");
     calls.pinSearch(kPattern, {folder("dZORV_a"), folder("dZORV_b"), {"dZORV_c", false}});
     EXPECT_EQ("dZORV_b", resolve());
     EXPECT_EQ(terminated("dZORV_b"), reg::get("", "CurrMovie").data);
@@ -195,7 +190,7 @@ TEST_F(CurrentWorld, FoldersWithoutTheirMovieLeaveTheLastOneTried) {
 }
 
 TEST_F(CurrentWorld, NothingMatchingShowsTheBoxOnEveryAccess) {
-    install.setCurrentWorld("Gone");
+    home.setCurrentWorld("Gone");
     EXPECT_EQ("", resolve());
     EXPECT_EQ((Lines{notFound("Gone"), "Will search for world", kSearching, "ERROR No ZORV Worlds are installed"}),
               trace.messages());
@@ -209,7 +204,7 @@ TEST_F(CurrentWorld, NothingMatchingShowsTheBoxOnEveryAccess) {
     EXPECT_TRUE(calls.writes().empty());
 
     // The empty name opens the host key itself, once per value, each time with the box.
-    install.addFolder("Desktops");
+    home.addFolder("Desktops");
     reg::setString("", "OrvanedefaultScore1", "42");
     EXPECT_EQ(padded("42"), readValue("OrvanedefaultScore1"));
     writeWorldValue("OrvanedefaultName1", "Zed");
@@ -218,9 +213,9 @@ TEST_F(CurrentWorld, NothingMatchingShowsTheBoxOnEveryAccess) {
 }
 
 TEST_F(CurrentWorld, OnlyFilesMatchingStoresTheEmptyName) {
-    install.addFolder("Desktops");
-    install.addFile("Desktops\\dZORV_file");
-    install.setCurrentWorld("Gone");
+    home.addFolder("Desktops");
+    home.addFile("Desktops\\dZORV_file");
+    home.setCurrentWorld("Gone");
     EXPECT_EQ("", resolve());
     EXPECT_TRUE(calls.boxes().empty());
     EXPECT_EQ((Lines{notFound("Gone"), "Will search for world"} + repaired("")), trace.messages());
@@ -231,8 +226,8 @@ TEST_F(CurrentWorld, OnlyFilesMatchingStoresTheEmptyName) {
 }
 
 TEST_F(CurrentWorld, CurrMovieThatCannotBeSavedKeepsTheChoiceInTheBuffer) {
-    install.addWorld("dZORV_a");
-    install.setCurrentWorld("Gone");
+    home.addWorld("dZORV_a");
+    home.setCurrentWorld("Gone");
     calls.failValueWrite("CurrMovie");
     EXPECT_EQ("dZORV_a", resolve());
     EXPECT_EQ(
@@ -243,14 +238,14 @@ TEST_F(CurrentWorld, CurrMovieThatCannotBeSavedKeepsTheChoiceInTheBuffer) {
 
 TEST_F(CurrentWorld, UnreadableSettingsLeaveTheBufferUntouched) {
     const std::string untouched(260, 'Q');
-    install.addWorld("dZORV_a");
+    home.addWorld("dZORV_a");
     reg::remove("", "MainDir");
     EXPECT_EQ(untouched, resolve(untouched.c_str()));
     EXPECT_EQ((Lines{"Unable to read ZORV installation directory in Server",
                      "ERROR could not get ZORV install dir from registry!"}),
               trace.messages());
 
-    reg::setString("", "MainDir", install.dir().c_str());
+    reg::setString("", "MainDir", home.dir().c_str());
     calls.failKeyOpen(2);  // getCurrentWorld's own open, after getInstallDir's
     EXPECT_EQ("before", resolve("before"));
     calls.failKeyOpen(2, true);
@@ -269,8 +264,7 @@ TEST_F(CurrentWorld, UnreadableSettingsLeaveTheBufferUntouched) {
 }
 
 TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    atHome();
     reg::setString("Home", "Probe", "in the world");
     handedOut = openWorldKey().release();
     ASSERT_NE(nullptr, handedOut);
@@ -287,8 +281,7 @@ TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
 }
 
 TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    atHome();
     reg::deleteTree("Home");
     EXPECT_EQ(nullptr, openWorldKey().get());
     reg::createKey("Home");
@@ -309,8 +302,7 @@ TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
 }
 
 TEST_F(CurrentWorld, WithoutAResolvedWorldNothingTouchesTheHostKey) {
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    atHome();
     reg::setString("", "Kept", "host's own");
 
     calls.failKeyOpen(3);  // getCurrentWorld's open of the host key
@@ -338,8 +330,7 @@ TEST_F(CurrentWorld, WithoutAResolvedWorldNothingTouchesTheHostKey) {
 }
 
 TEST_F(CurrentWorld, ReadGivesTheTerminatedTextOrAllZeros) {
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    atHome();
     reg::setString("Home", "Text", "abc");
     reg::setString("Home", "Longest", "1234567");
     reg::setString("Home", "Unended", "1234567", REG_SZ, false);
@@ -368,8 +359,7 @@ TEST_F(CurrentWorld, ReadGivesTheTerminatedTextOrAllZeros) {
 }
 
 TEST_F(CurrentWorld, WriteStoresTheTextWithoutItsTerminator) {
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    atHome();
     reg::setString("Home", "Name1", "old");
     writeWorldValue("Name1", "abc");
     writeWorldValue("Empty", "");
@@ -391,8 +381,7 @@ TEST_F(CurrentWorld, WriteStoresTheTextWithoutItsTerminator) {
 }
 
 TEST_F(CurrentWorld, RefusedWriteShowsTheBoxAndKeepsTheValue) {
-    install.addWorld("Home");
-    install.setCurrentWorld("Home");
+    atHome();
     reg::setString("Home", "Score1", "100");
     calls.failValueWrite("Score1");
     writeWorldValue("Score1", "200");
@@ -412,11 +401,11 @@ TEST_F(CurrentWorld, InstallFolderEndingInATwoByteCharacterStillHoldsItsWorlds) 
     if (GetACP() != 932) GTEST_SKIP() << "needs code page 932: LC_ALL=ja_JP.UTF-8 with that locale made";
     const std::string folder = "\x93\xbe\x93\x5f\x95\x5c";  // the last character's second byte is 0x5C
     for (const std::string& made : {folder, folder + "\\Desktops", folder + "\\Desktops\\dZORV_one"})
-        install.addFolder(made.c_str());
-    install.addFile((folder + "\\Desktops\\dZORV_one\\dZORV_one.dcr").c_str());
+        home.addFolder(made.c_str());
+    home.addFile((folder + "\\Desktops\\dZORV_one\\dZORV_one.dcr").c_str());
     reg::createKey("dZORV_one");
-    install.setCurrentWorld("dZORV_one");
-    reg::setString("", "MainDir", (install.dir() + folder).c_str());
+    home.setCurrentWorld("dZORV_one");
+    reg::setString("", "MainDir", (home.dir() + folder).c_str());
     EXPECT_EQ("dZORV_one", resolve());
     writeWorldValue("Probe", "kept");
     EXPECT_EQ("kept", reg::text("dZORV_one", "Probe"));

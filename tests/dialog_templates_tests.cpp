@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "HallOfFameIds.h"
 #include "Plugin.h"
 
 namespace {
@@ -47,6 +49,9 @@ struct Template {
     short cx, cy;
     std::vector<Control> controls;
 };
+Template dialog(const char* dll, int id, const char* caption, short cx, short cy, std::vector<Control> controls) {
+    return {dll, id, caption, cx, cy, std::move(controls)};
+}
 
 // A score table's nine cells, rank by rank, starting at the given control and row.
 void addCells(std::vector<Control>& controls, int first, short y) {
@@ -67,24 +72,24 @@ void addHeadings(std::vector<Control>& controls, short y) {
 std::vector<Control> hallOfFameTop(short closeY) {
     std::vector<Control> controls = {text(2, "Button", "Close", 202, closeY, 50, 14, kPush)};
     addHeadings(controls, 131);
-    addCells(controls, 110, 143);
+    addCells(controls, IDC_TABLE1_NAME1, 143);
     controls.push_back(text(-1, "Button", "", 7, 83, 244, 102, kGroupBox));
     controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, kGroupBox));
     controls.push_back(text(-1, "Static", "Your Score", 113, 52, 36, 8, kLeft));
-    controls.push_back(text(119, "Static", "", 99, 62, 64, 14, kStoredScore));
+    controls.push_back(text(IDC_SCORE, "Static", "", 99, 62, 64, 14, kStoredScore));
     return controls;
 }
 
 // The name-entry template; Quibbix's copy stands one unit lower, all but "GAME OVER".
 std::vector<Control> nameEntry(short lower) {
     return {
-        text(124, "Edit", "", 48, 69 + lower, 89, 14, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP),
+        text(IDC_PLAYER_NAME, "Edit", "", 48, 69 + lower, 89, 14, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP),
         text(1, "Button", "OK", 7, 92 + lower, 50, 14, kDefault),
         text(2, "Button", "Cancel", 129, 92 + lower, 50, 14, kPush),
         text(-1, "Static", "Your score has made the Hall Of Fame!", 7, 27 + lower, 172, 8, kCentred),
-        text(119, "Static", "", 48, 38 + lower, 89, 14, kStoredScore),
+        text(IDC_SCORE, "Static", "", 48, 38 + lower, 89, 14, kStoredScore),
         text(-1, "Static", "Enter your name (Maximum 8 characters)", 7, 56 + lower, 172, 8, kCentred),
-        text(120, "Static", "GAME OVER", 48, 7, 89, 14, kCentredBoth),
+        text(IDC_GAME_OVER, "Static", "GAME OVER", 48, 7, 89, 14, kCentredBoth),
     };
 }
 
@@ -96,33 +101,25 @@ std::vector<Template> orvaneTemplates() {
     hallOfFame.push_back(picture(103, 7, 7, 246, 35));
     hallOfFame.push_back(picture(125, 23, 91, 213, 30));
     return {
-        {"orvane.dll",
-         101,
-         "Orvane Start Game Dialog",
-         259,
-         145,
-         {
-             text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
-             text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
-             text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
-             picture(103, 7, 7, 245, 37),
-         }},
+        dialog("orvane.dll", 101, "Orvane Start Game Dialog", 259, 145,
+               {
+                   text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
+                   text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
+                   text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
+                   picture(103, 7, 7, 245, 37),
+               }),
         {"orvane.dll", 107, "Orvane Hall of Fame", 259, 226, hallOfFame},
-        {"orvane.dll", 123, "Orvane Hall Of Fame", 186, 113, nameEntry(0)},
-        {"orvane.dll",
-         131,
-         "Orvane Info",
-         186,
-         76,
-         {
-             text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
-             text(-1, "Static",
-                  "You may experience a short delay in the loading and exiting of this game on systems with CPU "
-                  "speeds below 1 GHz.",
-                  7, 7, 172, 29, kLeft),
-             text(1001, "Button", "Please do not show this message again.", 22, 38, 142, 10,
-                  BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP),
-         }},
+        {"orvane.dll", IDD_NAME_ENTRY, "Orvane Hall Of Fame", 186, 113, nameEntry(0)},
+        dialog("orvane.dll", 131, "Orvane Info", 186, 76,
+               {
+                   text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
+                   text(-1, "Static",
+                        "You may experience a short delay in the loading and exiting of this game on systems with CPU "
+                        "speeds below 1 GHz.",
+                        7, 7, 172, 29, kLeft),
+                   text(1001, "Button", "Please do not show this message again.", 22, 38, 142, 10,
+                        BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP),
+               }),
     };
 }
 
@@ -131,7 +128,7 @@ std::vector<Template> quibbixTemplates() {
     hallOfFame.push_back(
         text(-1, "Static", "HINT: Use different parts of your paddle to aim the ball.", 7, 295, 245, 8, kCentred));
     addHeadings(hallOfFame, 236);
-    addCells(hallOfFame, 121, 248);
+    addCells(hallOfFame, IDC_TABLE2_NAME1, 248);
     hallOfFame.push_back(text(-1, "Button", "", 7, 188, 244, 102, kGroupBox));
     hallOfFame.push_back(picture(103, 7, 7, 20, 20));
     hallOfFame.push_back(picture(106, 23, 90, 213, 30));
@@ -139,37 +136,29 @@ std::vector<Template> quibbixTemplates() {
     hallOfFame.push_back(text(3, "Button", "Replay", 145, 308, 50, 14, kPush));
     return {
         {"quibbix.dll", 107, "Quibbix Hall of Fame", 259, 330, hallOfFame},
-        {"quibbix.dll", 123, "Quibbix Hall Of Fame", 186, 114, nameEntry(1)},
-        {"quibbix.dll",
-         128,
-         "Quibbix Start Game Dialog",
-         259,
-         207,
-         {
-             text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
-             text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
-             text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
-             text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton),
-             picture(103, 7, 7, 246, 35),
-             // The speed group runs from its label to the end: no radio button starts one.
-             text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
-             text(1002, "Button", "Slow", 58, 156, 38, 10, kRadio),
-             text(1003, "Button", "Normal", 109, 156, 38, 10, kRadio),
-             text(1004, "Button", "Fast", 160, 156, 38, 10, kRadio),
-         }},
-        {"quibbix.dll",
-         131,
-         "Quibbix Custom Levels Selection",
-         186,
-         92,
-         {
-             text(1, "Button", "OK", 129, 53, 50, 14, kDefault),
-             text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
-             text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
-             text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
-             text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
-             text(1001, "Static", "", 7, 21, 172, 8, kStored),
-         }},
+        {"quibbix.dll", IDD_NAME_ENTRY, "Quibbix Hall Of Fame", 186, 114, nameEntry(1)},
+        dialog("quibbix.dll", 128, "Quibbix Start Game Dialog", 259, 207,
+               {
+                   text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
+                   text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
+                   text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
+                   text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton),
+                   picture(103, 7, 7, 246, 35),
+                   // The speed group runs from its label to the end: no radio button starts one.
+                   text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
+                   text(1002, "Button", "Slow", 58, 156, 38, 10, kRadio),
+                   text(1003, "Button", "Normal", 109, 156, 38, 10, kRadio),
+                   text(1004, "Button", "Fast", 160, 156, 38, 10, kRadio),
+               }),
+        dialog("quibbix.dll", 131, "Quibbix Custom Levels Selection", 186, 92,
+               {
+                   text(1, "Button", "OK", 129, 53, 50, 14, kDefault),
+                   text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
+                   text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
+                   text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
+                   text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
+                   text(1001, "Static", "", 7, 21, 172, 8, kStored),
+               }),
     };
 }
 
@@ -294,7 +283,6 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Orvane, DialogTemplate, ::testing::ValuesIn(orvaneTemplates()),
-                         [](const ::testing::TestParamInfo<Template>& info) { return std::to_string(info.param.id); });
-INSTANTIATE_TEST_SUITE_P(Quibbix, DialogTemplate, ::testing::ValuesIn(quibbixTemplates()),
-                         [](const ::testing::TestParamInfo<Template>& info) { return std::to_string(info.param.id); });
+std::string byId(const ::testing::TestParamInfo<Template>& info) { return std::to_string(info.param.id); }
+INSTANTIATE_TEST_SUITE_P(Orvane, DialogTemplate, ::testing::ValuesIn(orvaneTemplates()), byId);
+INSTANTIATE_TEST_SUITE_P(Quibbix, DialogTemplate, ::testing::ValuesIn(quibbixTemplates()), byId);

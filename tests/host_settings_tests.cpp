@@ -10,26 +10,14 @@
 #include "HostSettings.h"
 #include "Interceptors.h"
 #include "RegistrySandbox.h"
+#include "SharedCodeTest.h"
 #include "TraceFile.h"
 
 namespace {
 using Lines = std::vector<std::string>;
 const char kUnreadable[] = "Unable to read ZORV installation directory in Server";
 
-struct HostSettings : ::testing::Test {
-    RegistrySandbox sandbox;
-    TraceFile trace;
-    Interceptors calls{GetModuleHandleA("zorvcore.dll")};
-    HKEY handedOut = nullptr;  // closed by the test itself
-
-    void SetUp() override { ASSERT_TRUE(calls.installed()); }
-    void TearDown() override {
-        EXPECT_TRUE(calls.allClosedBut(handedOut)) << calls.keysHeld() << " keys, " << calls.searchesHeld()
-                                                   << " searches, " << calls.strayCloses() << " stray closes";
-        EXPECT_TRUE(calls.boxes().empty());
-        if (handedOut) RegCloseKey(handedOut);
-    }
-};
+using HostSettings = SharedCodeTest<RegistrySandbox>;
 
 // The buffer form into 260 bytes followed by spare bytes that must keep their 0xbd.
 struct Read {

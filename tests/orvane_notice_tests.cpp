@@ -6,9 +6,11 @@
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
+#include "orvane/resource.h"
 
 namespace {
 const char* const kWorld = "dZORV_Orbit";
@@ -36,21 +38,18 @@ protected:
     reg::Value flag() { return reg::get(kWorld, "NoShowOrvaneInfoDlg"); }
 
     // Opens the start dialog; the script handles the notice, then the start dialog is cancelled.
-    void openStart(std::function<void(HWND notice)> onNotice) {
-        char buffer[16];
-        ScriptedRun driverThread([onNotice] {
-            if (onNotice) {
-                HWND notice = driver::waitFor(kNotice);
-                if (!notice) return;
-                onNotice(notice);
-            }
-            HWND start = driver::waitFor(kStart);
-            if (!onNotice) {
-                EXPECT_EQ(nullptr, driver::find(kNotice));
-            }
-            if (start) driver::click(start, IDCANCEL);
-        });
-        EXPECT_FALSE(plugin.start(buffer, 0));
+    void openStart(const Script& onNotice) {
+        EXPECT_FALSE(runStart(plugin, kNotice, [onNotice](HWND notice) {
+                         onNotice(notice);
+                         if (HWND start = driver::waitFor(kStart)) driver::click(start, IDCANCEL);
+                     }).result);
+    }
+    // Opens the start dialog, which must come without the notice, and cancels it.
+    void expectNoNotice() {
+        EXPECT_FALSE(runStart(plugin, kStart, [](HWND start) {
+                         EXPECT_EQ(nullptr, driver::find(kNotice));
+                         driver::click(start, IDCANCEL);
+                     }).result);
     }
 
     Installation install;
@@ -70,7 +69,7 @@ TEST_F(OrvaneNotice, ShownAloneOnceInAFreshWorldAndStoredAtOnce) {
         HWND start = driver::find(kStart);
         EXPECT_NE(nullptr, start);
         EXPECT_FALSE(driver::visible(start));
-        EXPECT_TRUE(driver::checked(notice, 1001));
+        EXPECT_TRUE(driver::checked(notice, IDC_NO_SHOW_AGAIN));
         EXPECT_EQ(driver::item(notice, IDOK), driver::focus(notice));
         reg::Value stored = flag();
         EXPECT_EQ(static_cast<DWORD>(REG_DWORD), stored.type);
@@ -82,53 +81,48 @@ TEST_F(OrvaneNotice, ShownAloneOnceInAFreshWorldAndStoredAtOnce) {
         driver::click(notice, IDOK);
     });
     EXPECT_EQ(1, flagWrites);
-    openStart(nullptr);
+    expectNoNotice();
     EXPECT_EQ(1, flagWrites);
 }
 
 TEST_F(OrvaneNotice, UncheckingStoresZeroAndTheNoticeReturns) {
-    openStart([](HWND notice) {
-        driver::click(notice, 1001);
-        driver::click(notice, 1001);
-        driver::click(notice, 1001);
-        driver::click(notice, IDOK);
-    });
+    openStart(clicks({IDC_NO_SHOW_AGAIN, IDC_NO_SHOW_AGAIN, IDC_NO_SHOW_AGAIN, IDOK}));
     EXPECT_EQ(4, flagWrites);
     EXPECT_EQ(0u, dwordOf(flag()));
     openStart([this](HWND notice) {
-        EXPECT_TRUE(driver::checked(notice, 1001));
+        EXPECT_TRUE(driver::checked(notice, IDC_NO_SHOW_AGAIN));
         EXPECT_EQ(1u, dwordOf(flag()));
         driver::pressEscape(notice);
     });
     EXPECT_EQ(1u, dwordOf(flag()));
-    openStart(nullptr);
+    expectNoNotice();
 }
 
 TEST_F(OrvaneNotice, EscapeAndCloseBoxKeepWhatTheBoxSays) {
     openStart([](HWND notice) {
-        driver::click(notice, 1001);
+        driver::click(notice, IDC_NO_SHOW_AGAIN);
         driver::closeBox(notice);
     });
     EXPECT_EQ(0u, dwordOf(flag()));
-    openStart([](HWND notice) { driver::pressEscape(notice); });
+    openStart(driver::pressEscape);
     EXPECT_EQ(1u, dwordOf(flag()));
 }
 
 TEST_F(OrvaneNotice, StoredZeroOrOtherTypesAreReadByTheirBytes) {
     reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
-    openStart([](HWND notice) { driver::click(notice, IDOK); });
+    openStart(clicks({IDOK}));
     const BYTE two[] = {0, 7};
     reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", REG_BINARY, two, sizeof two);
-    openStart(nullptr);
+    expectNoNotice();
     // Too large to read: no flag.
     const BYTE eight[8] = {1, 1, 1, 1, 1, 1, 1, 1};
     reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", REG_BINARY, eight, sizeof eight);
-    openStart([](HWND notice) { driver::click(notice, IDOK); });
+    openStart(clicks({IDOK}));
 }
 
 TEST_F(OrvaneNotice, WithoutAWorldKeyItIsShownEveryTimeAndNothingIsStored) {
     reg::deleteTree(kWorld);
-    for (int i = 0; i < 2; ++i) openStart([](HWND notice) { driver::click(notice, IDOK); });
+    for (int i = 0; i < 2; ++i) openStart(clicks({IDOK}));
     EXPECT_EQ(0, flagWrites);
     EXPECT_FALSE(reg::get(kWorld, "NoShowOrvaneInfoDlg").exists);
 }

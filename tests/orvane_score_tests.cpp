@@ -7,8 +7,11 @@
 #include "DialogDriver.h"
 #include "GdiTracker.h"
 #include "Installation.h"
+#include "EntryRuns.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
+#include "StoredTables.h"
+#include "orvane/resource.h"
 
 namespace {
 const char* const kWorld = "dZORV_Orbit";
@@ -26,79 +29,76 @@ protected:
         return reg::text(kWorld, (std::string("Orvanedefault") + suffix).c_str());
     }
 
-    void storeEntry(int rank, const char* name, const char* level, const char* score) {
-        const std::string r = std::to_string(rank);
-        reg::setString(kWorld, ("OrvanedefaultName" + r).c_str(), name, REG_SZ, false);
-        reg::setString(kWorld, ("OrvanedefaultLevel" + r).c_str(), level, REG_SZ, false);
-        reg::setString(kWorld, ("OrvanedefaultScore" + r).c_str(), score, REG_SZ, false);
-    }
+    // Stored as the host stores them, without terminators.
+    void store(const StoredTable& table) { storeTable(kWorld, "Orvanedefault", table, false); }
 
-    // Runs the score entry point on the given score string while the script drives it.
-    int runScore(const char* scoreString, std::function<void()> script) {
-        strcpy(buffer, scoreString);
-        ScriptedRun driverThread(script);
-        return plugin.score(buffer, 0x5a5a5a5a);
+    int score(const char* scoreString, const std::function<void()>& script) {
+        ScoreRun run = runScore(plugin, scoreString, script, 0x5a5a5a5a);
+        left = run.buffer;
+        return run.result;
     }
 
     Installation install;
     Plugin plugin{"orvane.dll"};
-    char buffer[128] = {};
+    std::string left;  // the score string as the entry point left it
 };
 
-void enterName(const char* name) {
-    HWND entry = driver::waitFor(kNameEntry);
-    if (!entry) return;
-    driver::type(driver::item(entry, 124), name);
-    driver::click(entry, IDOK);
-}
+void enterName(const char* name) { ::enterName(kNameEntry, name); }
 
 // The nine cells of the table, row by row.
 std::string tableShown(HWND hallOfFame) {
     std::string cells;
-    for (int id = 110; id <= 118; ++id) cells += driver::text(hallOfFame, id) + "|";
+    for (int id = IDC_TABLE1_NAME1; id <= IDC_TABLE1_SCORE3; ++id) cells += driver::text(hallOfFame, id) + "|";
     return cells;
 }
+
+// Reads nothing, and closes the hall of fame.
+void closeHallOfFame() {
+    if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
+}
+
+const StoredTable kABC = {{{"A", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}}};
 }  // namespace
 
 TEST_F(OrvaneScore, QualifyingScoreAsksForANameFirstThenShowsTheTable) {
-    EXPECT_EQ(0, runScore("default*1500*3", [] {
+    EXPECT_EQ(0, score("default*1500*3", [] {
                   HWND entry = driver::waitFor(kNameEntry);
                   if (!entry) return;
                   HWND hallOfFame = driver::find(kHallOfFame);
                   EXPECT_NE(nullptr, hallOfFame);
                   EXPECT_FALSE(driver::visible(hallOfFame));
-                  EXPECT_EQ("1500", driver::text(entry, 119));
-                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(entry, 119)));
-                  EXPECT_EQ("GAME OVER", driver::text(entry, 120));
-                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(entry, 120)));
-                  EXPECT_NE(FW_BOLD, driver::fontWeight(driver::item(entry, 124)));
-                  EXPECT_EQ(driver::item(entry, 124), driver::focus(entry));
-                  driver::type(driver::item(entry, 124), "ACE");
+                  EXPECT_EQ("1500", driver::text(entry, IDC_SCORE));
+                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(entry, IDC_SCORE)));
+                  EXPECT_EQ("GAME OVER", driver::text(entry, IDC_GAME_OVER));
+                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(entry, IDC_GAME_OVER)));
+                  EXPECT_NE(FW_BOLD, driver::fontWeight(driver::item(entry, IDC_PLAYER_NAME)));
+                  EXPECT_EQ(driver::item(entry, IDC_PLAYER_NAME), driver::focus(entry));
+                  driver::type(driver::item(entry, IDC_PLAYER_NAME), "ACE");
                   driver::click(entry, IDOK);
 
                   hallOfFame = driver::waitFor(kHallOfFame);
                   if (!hallOfFame) return;
                   EXPECT_EQ("ACE|3|1500|||||||", tableShown(hallOfFame));
-                  EXPECT_EQ("1500", driver::text(hallOfFame, 119));
-                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(hallOfFame, 119)));
+                  EXPECT_EQ("1500", driver::text(hallOfFame, IDC_SCORE));
+                  EXPECT_EQ(FW_BOLD, driver::fontWeight(driver::item(hallOfFame, IDC_SCORE)));
                   EXPECT_EQ(driver::item(hallOfFame, IDCANCEL), driver::focus(hallOfFame));
                   driver::click(hallOfFame, IDCANCEL);
               }));
-    EXPECT_STREQ("default", buffer);
+    EXPECT_EQ("default", left);
     EXPECT_EQ("ACE", stored("Name1"));
     EXPECT_EQ("3", stored("Level1"));
     EXPECT_EQ("1500", stored("Score1"));
 }
 
 TEST_F(OrvaneScore, CancelledOrEmptyNameIsRecordedWithoutAName) {
-    runScore("default*1500*3", [] {
+    score("default*1500*3", [] {
         if (HWND entry = driver::waitFor(kNameEntry)) driver::click(entry, IDCANCEL);
         if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
             EXPECT_EQ("|3|1500|||||||", tableShown(hallOfFame));
             driver::closeBox(hallOfFame);
         }
     });
-    runScore("default*2000*4", [] {
+    score("default*2000*4", [] {
         if (HWND entry = driver::waitFor(kNameEntry)) driver::pressEnter(entry);
         if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
             // The earlier unnamed result moves down rather than vanishing.
@@ -109,32 +109,30 @@ TEST_F(OrvaneScore, CancelledOrEmptyNameIsRecordedWithoutAName) {
 }
 
 TEST_F(OrvaneScore, NamesAreCutAtEightCharacters) {
-    runScore("default*10*1", [] {
+    score("default*10*1", [] {
         HWND entry = driver::waitFor(kNameEntry);
         if (!entry) return;
-        driver::type(driver::item(entry, 124), "ABCDEFGHIJ");
-        for (int i = 0; i < 100 && driver::text(entry, 124).size() < 8; ++i) Sleep(10);
+        driver::type(driver::item(entry, IDC_PLAYER_NAME), "ABCDEFGHIJ");
+        for (int i = 0; i < 100 && driver::text(entry, IDC_PLAYER_NAME).size() < 8; ++i) Sleep(10);
         Sleep(50);
-        EXPECT_EQ("ABCDEFGH", driver::text(entry, 124));
+        EXPECT_EQ("ABCDEFGH", driver::text(entry, IDC_PLAYER_NAME));
         driver::click(entry, IDOK);
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
+        closeHallOfFame();
     });
     EXPECT_EQ("ABCDEFGH", stored("Name1"));
 }
 
 TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
-    storeEntry(1, "A", "5", "500");
-    storeEntry(2, "B", "3", "300");
-    storeEntry(3, "C", "1", "100");
-    runScore("default*100*9", [] {
+    store(kABC);
+    score("default*100*9", [] {
         HWND hallOfFame = driver::waitFor(kHallOfFame);
         EXPECT_EQ(nullptr, driver::find(kNameEntry));
         if (!hallOfFame) return;
         EXPECT_EQ("A|5|500|B|3|300|C|1|100|", tableShown(hallOfFame));
-        EXPECT_EQ("100", driver::text(hallOfFame, 119));
+        EXPECT_EQ("100", driver::text(hallOfFame, IDC_SCORE));
         driver::click(hallOfFame, IDCANCEL);
     });
-    runScore("default*301*2", [] {
+    score("default*301*2", [] {
         enterName("NEW");
         if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
             EXPECT_EQ("A|5|500|NEW|2|301|B|3|300|", tableShown(hallOfFame));
@@ -153,14 +151,10 @@ TEST_F(OrvaneScore, AResultStoredWhileTheNameIsTypedIsKept) {
     };
     for (const Race& race : {Race{"default*1000*9", "800", "X|9|1000|Y|8|800|A|5|500|"},
                              Race{"default*150*9", "1000", "Y|8|1000|A|5|500|B|3|300|"}}) {
-        storeEntry(1, "A", "5", "500");
-        storeEntry(2, "B", "3", "300");
-        storeEntry(3, "C", "1", "100");
-        runScore(race.scoreString, [this, race] {
+        store(kABC);
+        score(race.scoreString, [this, race] {
             if (!driver::waitFor(kNameEntry)) return;
-            storeEntry(1, "Y", "8", race.otherScore);
-            storeEntry(2, "A", "5", "500");
-            storeEntry(3, "B", "3", "300");
+            store({{{"Y", "8", race.otherScore}, {"A", "5", "500"}, {"B", "3", "300"}}});
             enterName("X");
             if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
                 EXPECT_EQ(race.shown, tableShown(hallOfFame)) << race.scoreString;
@@ -173,13 +167,13 @@ TEST_F(OrvaneScore, AResultStoredWhileTheNameIsTypedIsKept) {
 // Stored names are shown as they are: an "&" underlines nothing and is no shortcut. (Wine's
 // dialog manager still takes the shortcut; Windows does not, so the style is what is checked.)
 TEST_F(OrvaneScore, NamesWithAnAmpersandAreShownAsStored) {
-    storeEntry(1, "R&D", "5", "500");
-    storeEntry(2, "&", "3", "300");
-    runScore("default*0*1", [] {
+    store({{{"R&D", "5", "500"}, {"&", "3", "300"}, {}}});
+    score("default*0*1", [] {
         HWND hallOfFame = driver::waitFor(kHallOfFame);
         if (!hallOfFame) return;
         EXPECT_EQ("R&D|5|500|&|3|300||||", tableShown(hallOfFame));
-        for (int id = 110; id <= 119; ++id) EXPECT_TRUE(driver::style(driver::item(hallOfFame, id)) & SS_NOPREFIX);
+        for (int id = IDC_TABLE1_NAME1; id <= IDC_SCORE; ++id)
+            EXPECT_TRUE(driver::style(driver::item(hallOfFame, id)) & SS_NOPREFIX);
         driver::click(hallOfFame, IDCANCEL);
     });
 }
@@ -188,10 +182,8 @@ TEST_F(OrvaneScore, NamesWithAnAmpersandAreShownAsStored) {
 // overwrite or move what it never saw.
 TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
     const std::string tooLong(40, '7');
-    storeEntry(1, "A", "5", "500");
-    storeEntry(2, "B", tooLong.c_str(), "300");
-    storeEntry(3, "C", "1", "100");
-    runScore("default*400*2", [] {
+    store({{{"A", "5", "500"}, {"B", tooLong, "300"}, {"C", "1", "100"}}});
+    score("default*400*2", [] {
         HWND hallOfFame = driver::waitFor(kHallOfFame);
         EXPECT_EQ(nullptr, driver::find(kNameEntry));
         if (!hallOfFame) return;
@@ -207,53 +199,46 @@ TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
 }
 
 TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {
-    EXPECT_EQ(1, runScore("default*0*1", [] {
-                  if (HWND h = driver::waitFor(kHallOfFame)) driver::click(h, 1000);
-              }));
-    EXPECT_EQ(0, runScore("default*0*1", [] {
-                  if (HWND h = driver::waitFor(kHallOfFame)) driver::pressEscape(h);
-              }));
-    EXPECT_EQ(0, runScore("default*0*1", [] {
-                  if (HWND h = driver::waitFor(kHallOfFame)) driver::closeBox(h);
-              }));
-    EXPECT_EQ(0, runScore("default*0*1", [] {
-                  if (HWND h = driver::waitFor(kHallOfFame)) driver::pressEnter(h);
-              }));
+    const std::pair<Script, int> endings[] = {
+        {clicks({IDC_REPLAY}), 1}, {driver::pressEscape, 0}, {driver::closeBox, 0}, {driver::pressEnter, 0}};
+    for (const auto& [ending, result] : endings) {
+        EXPECT_EQ(result, score("default*0*1", [ending = ending] {
+                      if (HWND h = driver::waitFor(kHallOfFame)) ending(h);
+                  }));
+    }
 }
 
 TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
-    runScore("default*0042*0003", [] {
+    score("default*0042*0003", [] {
         enterName("Z");
         if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
-            EXPECT_EQ("42", driver::text(hallOfFame, 119));
+            EXPECT_EQ("42", driver::text(hallOfFame, IDC_SCORE));
             driver::click(hallOfFame, IDCANCEL);
         }
     });
     EXPECT_EQ("42", stored("Score1"));
     EXPECT_EQ("3", stored("Level1"));
-    EXPECT_EQ("default", std::string(buffer));
+    EXPECT_EQ("default", left);
 }
 
 // Missing fields count 0 and are never read from beyond the host's string.
 TEST_F(OrvaneScore, MissingFieldsCountZero) {
     for (const char* scoreString : {"default", "default*", "default**", "", "*"}) {
-        runScore(scoreString, [scoreString] {
+        score(scoreString, [scoreString] {
             HWND hallOfFame = driver::waitFor(kHallOfFame);
             EXPECT_EQ(nullptr, driver::find(kNameEntry)) << scoreString;
             if (!hallOfFame) return;
-            EXPECT_EQ("0", driver::text(hallOfFame, 119)) << scoreString;
+            EXPECT_EQ("0", driver::text(hallOfFame, IDC_SCORE)) << scoreString;
             driver::click(hallOfFame, IDCANCEL);
         });
     }
-    runScore("default**5", [] {
+    score("default**5", [] {
         enterName("SKIP");
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
+        closeHallOfFame();
     });
     EXPECT_EQ("5", stored("Score1"));
     EXPECT_EQ("0", stored("Level1"));
-    ScriptedRun closeIt([] {
-        if (HWND h = driver::waitFor(kHallOfFame)) driver::click(h, IDCANCEL);
-    });
+    ScriptedRun closeIt(closeHallOfFame);
     EXPECT_EQ(0, plugin.score(nullptr, 0));
 }
 
@@ -263,17 +248,14 @@ TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
     reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
 
     char start[16];
-    {
-        ScriptedRun driverThread([] {
-            if (HWND notice = driver::waitFor("Orvane Info")) driver::click(notice, IDOK);
-            if (HWND dialog = driver::waitFor("Orvane Start Game Dialog")) driver::click(dialog, 102);
-        });
-        EXPECT_TRUE(plugin.start(start, 0));
-    }
+    EXPECT_TRUE(runStart(plugin, start, "Orvane Info", [](HWND notice) {
+        driver::click(notice, IDOK);
+        if (HWND dialog = driver::waitFor("Orvane Start Game Dialog")) driver::click(dialog, IDC_FREEPLAY);
+    }));
     EXPECT_EQ(1, gdi.made);
-    runScore("default*700*2", [] {
+    score("default*700*2", [] {
         enterName("ACE");
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, 1000);
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDC_REPLAY);
     });
     EXPECT_EQ(3, gdi.made);
     EXPECT_TRUE(gdi.alive.empty());

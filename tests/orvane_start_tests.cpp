@@ -6,28 +6,13 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "Installation.h"
+#include "EntryRuns.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
+#include "orvane/resource.h"
 
 namespace {
 const char* const kCaption = "Orvane Start Game Dialog";
-
-struct StartRun {
-    bool result;
-    char buffer[64];
-};
-
-// Runs the start entry point on a buffer of 0xbd bytes while the script drives the dialog.
-StartRun runStart(Plugin& plugin, void (*script)(HWND), int unused = 0) {
-    StartRun run = {};
-    memset(run.buffer, 0xbd, sizeof run.buffer);
-    ScriptedRun driverThread([script] {
-        if (HWND dialog = driver::waitFor(kCaption)) script(dialog);
-    });
-    run.result = plugin.start(run.buffer, unused);
-    driverThread.finish();
-    return run;
-}
 
 // A world whose notice was already dismissed, so the start dialog opens on its own.
 class OrvaneStart : public ::testing::Test {
@@ -37,55 +22,38 @@ protected:
         install.setCurrentWorld("dZORV_Orbit");
         reg::setDword("dZORV_Orbit", "NoShowOrvaneInfoDlg", 1);
     }
+    StartRun run(const Script& script, int unused = 0) { return runStart(plugin, kCaption, script, unused); }
     Installation install;
+    Plugin plugin{"orvane.dll"};
 };
-
-bool untouched(const char* buffer, size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i)
-        if (static_cast<unsigned char>(buffer[i]) != 0xbd) return false;
-    return true;
-}
 }  // namespace
 
 TEST_F(OrvaneStart, FreeplayWritesDefaultAndNothingElse) {
-    Plugin plugin("orvane.dll");
     for (int unused : {0, -1, 0x12345678}) {
-        StartRun run = runStart(
-            plugin, [](HWND dialog) { driver::click(dialog, 102); }, unused);
-        EXPECT_TRUE(run.result);
-        EXPECT_EQ(0, memcmp(run.buffer, "default", 8));
-        EXPECT_TRUE(untouched(run.buffer, 8, sizeof run.buffer));
+        StartRun started = run(clicks({IDC_FREEPLAY}), unused);
+        EXPECT_TRUE(started.result);
+        EXPECT_EQ(0, memcmp(started.buffer, "default", 8));
+        EXPECT_TRUE(untouched(started.buffer, 8, sizeof started.buffer));
     }
 }
 
 TEST_F(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
-    Plugin plugin("orvane.dll");
-    void (*endings[])(HWND) = {
-        [](HWND dialog) { driver::click(dialog, IDCANCEL); },
-        [](HWND dialog) { driver::pressEscape(dialog); },
-        [](HWND dialog) { driver::closeBox(dialog); },
-    };
-    for (auto ending : endings) {
-        StartRun run = runStart(plugin, ending);
-        EXPECT_FALSE(run.result);
-        EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
+    for (Script ending : {clicks({IDCANCEL}), Script(driver::pressEscape), Script(driver::closeBox)}) {
+        StartRun ended = run(ending);
+        EXPECT_FALSE(ended.result);
+        EXPECT_TRUE(untouched(ended));
     }
 }
 
 TEST_F(OrvaneStart, NullBufferIsNeverWritten) {
-    Plugin plugin("orvane.dll");
-    ScriptedRun driverThread([] {
-        if (HWND dialog = driver::waitFor(kCaption)) driver::click(dialog, 102);
-    });
-    EXPECT_FALSE(plugin.start(nullptr, 0));
+    EXPECT_FALSE(runStart(plugin, nullptr, kCaption, clicks({IDC_FREEPLAY})));
 }
 
 TEST_F(OrvaneStart, DialogMatchesItsTemplate) {
-    Plugin plugin("orvane.dll");
-    runStart(plugin, [](HWND dialog) {
+    run([](HWND dialog) {
         EXPECT_EQ(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                   driver::style(dialog) & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
-        HWND freeplay = driver::item(dialog, 102);
+        HWND freeplay = driver::item(dialog, IDC_FREEPLAY);
         EXPECT_EQ("Freeplay", driver::text(freeplay));
         EXPECT_EQ(BS_BITMAP | WS_TABSTOP, driver::style(freeplay) & (BS_BITMAP | WS_TABSTOP | BS_OWNERDRAW));
         EXPECT_EQ(0, driver::style(freeplay) & BS_DEFPUSHBUTTON);
@@ -114,15 +82,14 @@ TEST_F(OrvaneStart, DialogMatchesItsTemplate) {
 }
 
 TEST_F(OrvaneStart, EnterWithoutAPushButtonFocusedEndsWithOkAndStartsNothing) {
-    Plugin plugin("orvane.dll");
-    StartRun run = runStart(plugin, [](HWND dialog) {
+    StartRun ended = run([](HWND dialog) {
         // Move the focus off the push buttons, to the hint.
         HWND hint = GetWindow(driver::item(dialog, IDCANCEL), GW_HWNDNEXT);
         PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hint), TRUE);
         driver::pressEnter(dialog);
     });
-    EXPECT_FALSE(run.result);
-    EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
+    EXPECT_FALSE(ended.result);
+    EXPECT_TRUE(untouched(ended));
 }
 
 namespace {
@@ -139,13 +106,12 @@ struct RecordingDialogBox : LedgerView {
 
 // The template lives in the plug-in, not in the host: the entry point must switch modules.
 TEST_F(OrvaneStart, DialogComesFromThePluginsOwnResources) {
-    EXPECT_EQ(-1, DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), nullptr, nullptr, 0));
+    EXPECT_EQ(-1, DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GAME_START), nullptr, nullptr, 0));
     const DWORD error = GetLastError();
     EXPECT_TRUE(error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_DATA_NOT_FOUND) << error;
 
-    Plugin plugin("orvane.dll");
     RecordingDialogBox hook(plugin.module);
     ASSERT_TRUE(hook.hooked(Api::DialogBoxParamA));
-    runStart(plugin, [](HWND dialog) { driver::click(dialog, 102); });
+    run(clicks({IDC_FREEPLAY}));
     EXPECT_EQ(reinterpret_cast<HINSTANCE>(plugin.module), dialogInstance);
 }

@@ -9,14 +9,15 @@
 #include "DialogDriver.h"
 #include "GdiTracker.h"
 #include "Installation.h"
+#include "EntryRuns.h"
 #include "Plugin.h"
+#include "StoredTables.h"
+#include "quibbix/resource.h"
 
 namespace {
 const char* const kHallOfFame = "Quibbix Hall of Fame";
 const char* const kNameEntry = "Quibbix Hall Of Fame";
 const char* const kWorld = "dZORV_X";
-
-enum { kReplay = 3, kScore = 119 };
 
 using Texts = std::vector<std::string>;
 
@@ -29,16 +30,8 @@ struct World {
     Installation inst;
 };
 
-// Runs the score entry point on a copy of the score string (0xbd behind it) while the script drives.
-int runScore(Plugin& plugin, const char* scoreString, std::function<void()> script, char* after = nullptr) {
-    char buffer[64];
-    memset(buffer, 0xbd, sizeof buffer);
-    memcpy(buffer, scoreString, strlen(scoreString) + 1);
-    ScriptedRun driverThread(script);
-    const int result = plugin.score(buffer, 0);
-    driverThread.finish();
-    if (after) memcpy(after, buffer, sizeof buffer);
-    return result;
+int score(Plugin& plugin, const char* scoreString, const std::function<void()>& script) {
+    return runScore(plugin, scoreString, script).result;
 }
 
 // Where the template puts a control, in dialog units; position and size are mapped apart.
@@ -54,14 +47,12 @@ void expectAt(HWND dialog, HWND control, int x, int y, int width, int height) {
 }
 
 // The name-entry dialog: checks what it shows, types the name and confirms.
-void enterName(const char* name, const char* expectedScore) {
-    HWND entry = driver::waitFor(kNameEntry);
-    if (!entry) return;
-    EXPECT_EQ(expectedScore, driver::text(entry, kScore));
-    HWND hallOfFame = driver::find(kHallOfFame);
-    EXPECT_TRUE(!hallOfFame || !driver::visible(hallOfFame));
-    driver::type(driver::item(entry, 124), name);
-    driver::click(entry, IDOK);
+void typeName(const char* name, const char* expectedScore) {
+    ::enterName(kNameEntry, name, [expectedScore](HWND entry) {
+        EXPECT_EQ(expectedScore, driver::text(entry, IDC_SCORE));
+        HWND hallOfFame = driver::find(kHallOfFame);
+        EXPECT_TRUE(!hallOfFame || !driver::visible(hallOfFame));
+    });
 }
 
 Texts rows(HWND dialog, int first) {
@@ -81,10 +72,10 @@ std::function<void()> readHallOfFame(Shown& shown, int button = IDCANCEL) {
     return [&shown, button] {
         HWND dialog = driver::waitFor(kHallOfFame);
         if (!dialog) return;
-        shown.upper = rows(dialog, 110);
-        shown.lower = rows(dialog, 121);
-        shown.score = driver::text(dialog, kScore);
-        shown.weight = driver::fontWeight(driver::item(dialog, kScore));
+        shown.upper = rows(dialog, IDC_TABLE1_NAME1);
+        shown.lower = rows(dialog, IDC_TABLE2_NAME1);
+        shown.score = driver::text(dialog, IDC_SCORE);
+        shown.weight = driver::fontWeight(driver::item(dialog, IDC_SCORE));
         driver::click(dialog, button);
     };
 }
@@ -96,14 +87,12 @@ TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
     World world;
     Plugin plugin("quibbix.dll");
     Shown shown;
-    char after[64];
-    EXPECT_EQ(0, runScore(
-                     plugin, "random*1500*3",
-                     [&shown] {
-                         enterName("ACE", "1500");
-                         readHallOfFame(shown)();
-                     },
-                     after));
+    const ScoreRun run = runScore(plugin, "random*1500*3", [&shown] {
+        typeName("ACE", "1500");
+        readHallOfFame(shown)();
+    });
+    EXPECT_EQ(0, run.result);
+    const char* after = run.buffer;
     EXPECT_EQ((Texts{"ACE", "3", "1500", "", "", "", "", "", ""}), shown.upper);
     EXPECT_EQ(kEmpty, shown.lower);
     EXPECT_EQ("1500", shown.score);
@@ -118,16 +107,16 @@ TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
     EXPECT_EQ(0xbd, static_cast<unsigned char>(after[14]));
 
     // A lower score in the other mode competes with that mode's empty table only.
-    EXPECT_EQ(0, runScore(plugin, "user*800*2", [&shown] {
-                  enterName("BOB", "800");
+    EXPECT_EQ(0, score(plugin, "user*800*2", [&shown] {
+                  typeName("BOB", "800");
                   readHallOfFame(shown)();
               }));
     EXPECT_EQ((Texts{"ACE", "3", "1500", "", "", "", "", "", ""}), shown.upper);
     EXPECT_EQ((Texts{"BOB", "2", "800", "", "", "", "", "", ""}), shown.lower);
 
     // The mode's letter case does not make another table.
-    EXPECT_EQ(0, runScore(plugin, "Random*2000*4", [&shown] {
-                  enterName("CAT", "2000");
+    EXPECT_EQ(0, score(plugin, "Random*2000*4", [&shown] {
+                  typeName("CAT", "2000");
                   readHallOfFame(shown)();
               }));
     EXPECT_EQ((Texts{"CAT", "4", "2000", "ACE", "3", "1500", "", "", ""}), shown.upper);
@@ -138,7 +127,7 @@ TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
 TEST(QuibbixScore, NameEntryHasItsOwnLayout) {
     World world;
     Plugin plugin("quibbix.dll");
-    runScore(plugin, "random*10*1", [] {
+    score(plugin, "random*10*1", [] {
         HWND entry = driver::waitFor(kNameEntry);
         if (!entry) return;
         RECT client = {0, 0, 186, 114}, actual = {};
@@ -146,10 +135,10 @@ TEST(QuibbixScore, NameEntryHasItsOwnLayout) {
         GetClientRect(entry, &actual);
         EXPECT_EQ(client.right, actual.right);
         EXPECT_EQ(client.bottom, actual.bottom);
-        expectAt(entry, driver::item(entry, 124), 48, 70, 89, 14);
+        expectAt(entry, driver::item(entry, IDC_PLAYER_NAME), 48, 70, 89, 14);
         expectAt(entry, driver::item(entry, IDOK), 7, 93, 50, 14);
-        expectAt(entry, driver::item(entry, kScore), 48, 39, 89, 14);
-        expectAt(entry, driver::item(entry, 120), 48, 7, 89, 14);
+        expectAt(entry, driver::item(entry, IDC_SCORE), 48, 39, 89, 14);
+        expectAt(entry, driver::item(entry, IDC_GAME_OVER), 48, 7, 89, 14);
         driver::click(entry, IDCANCEL);
         if (HWND dialog = driver::waitFor(kHallOfFame)) driver::click(dialog, IDCANCEL);
     });
@@ -160,17 +149,11 @@ TEST(QuibbixScore, NameEntryHasItsOwnLayout) {
 
 TEST(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
     World world;
-    const char* const stored[][3] = {{"ANN", "9", "500"}, {"", "5", "300"}, {"CY", "2", "100"}};
-    for (int rank = 0; rank < 3; ++rank) {
-        const std::string suffix = std::to_string(rank + 1);
-        reg::setString(kWorld, ("QuibbixUserName" + suffix).c_str(), stored[rank][0]);
-        reg::setString(kWorld, ("QuibbixUserLevel" + suffix).c_str(), stored[rank][1]);
-        reg::setString(kWorld, ("QuibbixUserScore" + suffix).c_str(), stored[rank][2]);
-    }
+    storeTable(kWorld, "QuibbixUser", {{{"ANN", "9", "500"}, {"", "5", "300"}, {"CY", "2", "100"}}});
     Plugin plugin("quibbix.dll");
     Shown shown;
     // The name entry would come first and hold the hall of fame back.
-    EXPECT_EQ(0, runScore(plugin, "user*100*7", readHallOfFame(shown)));
+    EXPECT_EQ(0, score(plugin, "user*100*7", readHallOfFame(shown)));
     EXPECT_EQ((Texts{"ANN", "9", "500", "", "5", "300", "CY", "2", "100"}), shown.lower);
     EXPECT_EQ(kEmpty, shown.upper);
     EXPECT_EQ("100", shown.score);
@@ -180,14 +163,11 @@ TEST(QuibbixScore, OnlyReplayAsksForAnotherGame) {
     World world;
     Plugin plugin("quibbix.dll");
     Shown shown;
-    EXPECT_EQ(1, runScore(plugin, "random*0*1", readHallOfFame(shown, kReplay)));
-    EXPECT_EQ(0, runScore(plugin, "random*0*1", readHallOfFame(shown, IDCANCEL)));
-    void (*endings[])(HWND) = {
-        [](HWND dialog) { driver::pressEscape(dialog); }, [](HWND dialog) { driver::closeBox(dialog); },
-        [](HWND dialog) { driver::pressEnter(dialog); },  // Close has the focus
-    };
+    EXPECT_EQ(1, score(plugin, "random*0*1", readHallOfFame(shown, IDC_REPLAY)));
+    EXPECT_EQ(0, score(plugin, "random*0*1", readHallOfFame(shown, IDCANCEL)));
+    const Script endings[] = {driver::pressEscape, driver::closeBox, driver::pressEnter /* Close has the focus */};
     for (auto ending : endings) {
-        EXPECT_EQ(0, runScore(plugin, "random*0*1", [ending] {
+        EXPECT_EQ(0, score(plugin, "random*0*1", [ending] {
                       if (HWND dialog = driver::waitFor(kHallOfFame)) {
                           EXPECT_EQ(driver::item(dialog, IDCANCEL), driver::focus(dialog));
                           ending(dialog);
@@ -201,10 +181,10 @@ TEST(QuibbixScore, MissingFieldsCountZero) {
     World world;
     Plugin plugin("quibbix.dll");
     Shown shown;
-    EXPECT_EQ(0, runScore(plugin, "random", readHallOfFame(shown)));
-    EXPECT_EQ("0", shown.score);
-    EXPECT_EQ(0, runScore(plugin, "", readHallOfFame(shown)));
-    EXPECT_EQ("0", shown.score);
+    for (const char* scoreString : {"random", ""}) {
+        EXPECT_EQ(0, score(plugin, scoreString, readHallOfFame(shown)));
+        EXPECT_EQ("0", shown.score);
+    }
     {
         ScriptedRun driverThread(readHallOfFame(shown));
         EXPECT_EQ(0, plugin.score(nullptr, 0));
@@ -213,8 +193,8 @@ TEST(QuibbixScore, MissingFieldsCountZero) {
     EXPECT_EQ(kEmpty, shown.upper);
 
     // Empty fields are skipped: the 5 is the score, and the level is missing.
-    EXPECT_EQ(0, runScore(plugin, "random**5", [&shown] {
-                  enterName("", "5");
+    EXPECT_EQ(0, score(plugin, "random**5", [&shown] {
+                  typeName("", "5");
                   readHallOfFame(shown)();
               }));
     EXPECT_EQ((Texts{"", "0", "5", "", "", "", "", "", ""}), shown.upper);
@@ -229,37 +209,27 @@ TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
     GdiTracker gdi(plugin.module);
     ASSERT_TRUE(gdi.installed());
 
-    char startString[260];
-    memset(startString, 0xbd, sizeof startString);
-    {
-        ScriptedRun driverThread([] {
-            HWND start = driver::waitFor("Quibbix Start Game Dialog");
-            if (!start) return;
-            driver::click(start, 104);
-            if (HWND levels = driver::waitFor("Quibbix Custom Levels Selection")) {
-                driver::click(levels, IDCANCEL);
-                driver::waitGone(levels);
-            }
-            driver::click(start, 104);
-            if (HWND levels = driver::waitFor("Quibbix Custom Levels Selection")) {
-                SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, 1, 0);
-                driver::click(levels, IDOK);
-            }
-        });
-        EXPECT_TRUE(plugin.start(startString, 0));
-    }
-    EXPECT_STREQ("user*alpha*0", startString);
+    const StartRun started = runStart(plugin, "Quibbix Start Game Dialog", [](HWND start) {
+        driver::click(start, IDC_USER);
+        if (HWND levels = driver::waitFor("Quibbix Custom Levels Selection")) {
+            driver::click(levels, IDCANCEL);
+            driver::waitGone(levels);
+        }
+        driver::click(start, IDC_USER);
+        if (HWND levels = driver::waitFor("Quibbix Custom Levels Selection")) {
+            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
+            driver::click(levels, IDOK);
+        }
+    });
+    EXPECT_TRUE(started.result);
+    EXPECT_STREQ("user*alpha*0", started.buffer);
     EXPECT_EQ(2, gdi.made);
 
-    char scoreString[] = "user*1500*3";
     Shown shown;
-    {
-        ScriptedRun driverThread([&shown] {
-            enterName("ACE", "1500");
-            readHallOfFame(shown)();
-        });
-        EXPECT_EQ(0, plugin.score(scoreString, 0));
-    }
+    EXPECT_EQ(0, score(plugin, "user*1500*3", [&shown] {
+                  typeName("ACE", "1500");
+                  readHallOfFame(shown)();
+              }));
     EXPECT_EQ("ACE", shown.lower[0]);
     EXPECT_EQ(4, gdi.made);  // and a bold font for each of the two dialogs
     EXPECT_TRUE(gdi.alive.empty()) << gdi.alive.size() << " not deleted";

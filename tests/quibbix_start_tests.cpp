@@ -9,34 +9,16 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "Installation.h"
+#include "EntryRuns.h"
 #include "Plugin.h"
+#include "quibbix/resource.h"
 
 namespace {
 const char* const kStart = "Quibbix Start Game Dialog";
 
-enum { kRandom = 102, kUser = 104, kSlow = 1002, kNormal = 1003, kFast = 1004 };
-
-struct StartRun {
-    bool result;
-    char buffer[300];
-};
-
 // Runs the start entry point on a buffer of 0xbd bytes while the script drives the dialog.
-StartRun runStart(Plugin& plugin, std::function<void(HWND)> script, int unused = 0) {
-    StartRun run = {};
-    memset(run.buffer, 0xbd, sizeof run.buffer);
-    ScriptedRun driverThread([script] {
-        if (HWND dialog = driver::waitFor(kStart)) script(dialog);
-    });
-    run.result = plugin.start(run.buffer, unused);
-    driverThread.finish();
-    return run;
-}
-
-bool untouched(const char* buffer, size_t from, size_t to) {
-    for (size_t i = from; i < to; ++i)
-        if (static_cast<unsigned char>(buffer[i]) != 0xbd) return false;
-    return true;
+StartRun start(Plugin& plugin, const Script& script, int unused = 0) {
+    return runStart(plugin, kStart, script, unused);
 }
 
 // The start string and its terminator, and nothing written behind them.
@@ -46,12 +28,6 @@ void expectStartString(const StartRun& run, const std::string& expected, int lin
     EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
 }
 #define EXPECT_START_STRING(run, expected) expectStartString(run, expected, __LINE__)
-
-std::function<void(HWND)> clicks(std::vector<int> ids) {
-    return [ids](HWND dialog) {
-        for (int id : ids) driver::click(dialog, id);
-    };
-}
 
 // Moves the keyboard focus as the dialog manager would, and waits until it is there.
 void focusOn(HWND dialog, int id) {
@@ -64,38 +40,33 @@ void focusOn(HWND dialog, int id) {
 
 TEST(QuibbixStart, RandomCarriesTheChosenSpeed) {
     Plugin plugin("quibbix.dll");
-    EXPECT_START_STRING(runStart(plugin, clicks({kRandom})), "random*0");
-    EXPECT_START_STRING(runStart(plugin, clicks({kSlow, kRandom}), -1), "random*-1");
-    EXPECT_START_STRING(runStart(plugin, clicks({kFast, kRandom}), 0x12345678), "random*1");
+    EXPECT_START_STRING(start(plugin, clicks({IDC_RANDOM})), "random*0");
+    EXPECT_START_STRING(start(plugin, clicks({IDC_SLOW, IDC_RANDOM}), -1), "random*-1");
+    EXPECT_START_STRING(start(plugin, clicks({IDC_FAST, IDC_RANDOM}), 0x12345678), "random*1");
 }
 
 TEST(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
     Plugin plugin("quibbix.dll");
-    EXPECT_START_STRING(runStart(plugin,
-                                 [](HWND d) {
-                                     focusOn(d, kNormal);
-                                     driver::pressKey(d, VK_RIGHT);
-                                     driver::click(d, kRandom);
-                                 }),
-                        "random*1");
-    EXPECT_START_STRING(runStart(plugin,
-                                 [](HWND d) {
-                                     focusOn(d, kNormal);
-                                     driver::pressKey(d, VK_LEFT);
-                                     driver::click(d, kRandom);
-                                 }),
-                        "random*-1");
+    for (auto [key, expected] : {std::pair{VK_RIGHT, "random*1"}, {VK_LEFT, "random*-1"}}) {
+        EXPECT_START_STRING(start(plugin,
+                                  [key = key](HWND d) {
+                                      focusOn(d, IDC_NORMAL);
+                                      driver::pressKey(d, key);
+                                      driver::click(d, IDC_RANDOM);
+                                  }),
+                            expected);
+    }
 }
 
 TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
     Plugin plugin("quibbix.dll");
-    runStart(plugin, clicks({kFast, kRandom}));
+    start(plugin, clicks({IDC_FAST, IDC_RANDOM}));
     bool states[3] = {};
-    StartRun run = runStart(plugin, [&states](HWND d) {
-        states[0] = driver::checked(d, kSlow);
-        states[1] = driver::checked(d, kNormal);
-        states[2] = driver::checked(d, kFast);
-        driver::click(d, kRandom);
+    StartRun run = start(plugin, [&states](HWND d) {
+        states[0] = driver::checked(d, IDC_SLOW);
+        states[1] = driver::checked(d, IDC_NORMAL);
+        states[2] = driver::checked(d, IDC_FAST);
+        driver::click(d, IDC_RANDOM);
     });
     EXPECT_FALSE(states[0]);
     EXPECT_TRUE(states[1]);
@@ -105,38 +76,33 @@ TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
 
 TEST(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
     Plugin plugin("quibbix.dll");
-    void (*endings[])(HWND) = {
-        [](HWND d) {
-            clicks({kFast, IDCANCEL})(d);
-        },
-        [](HWND d) { driver::pressEscape(d); },
-        [](HWND d) { driver::closeBox(d); },
+    const Script endings[] = {
+        clicks({IDC_FAST, IDCANCEL}),
+        driver::pressEscape,
+        driver::closeBox,
         [](HWND d) {
             // Enter with no push button focused ends the dialog through OK, which starts nothing.
-            focusOn(d, kNormal);
+            focusOn(d, IDC_NORMAL);
             driver::pressEnter(d);
         },
     };
     for (auto ending : endings) {
-        StartRun run = runStart(plugin, ending);
+        StartRun run = start(plugin, ending);
         EXPECT_FALSE(run.result);
-        EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
+        EXPECT_TRUE(untouched(run));
     }
 }
 
 TEST(QuibbixStart, NullBufferIsNeverWritten) {
     Plugin plugin("quibbix.dll");
-    ScriptedRun driverThread([] {
-        if (HWND dialog = driver::waitFor(kStart)) driver::click(dialog, kRandom);
-    });
-    EXPECT_FALSE(plugin.start(nullptr, 0));
+    EXPECT_FALSE(runStart(plugin, nullptr, kStart, clicks({IDC_RANDOM})));
 }
 
 TEST(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
     Plugin plugin("quibbix.dll");
-    runStart(plugin, [](HWND dialog) {
-        HWND random = driver::item(dialog, kRandom);
-        HWND user = driver::item(dialog, kUser);
+    start(plugin, [](HWND dialog) {
+        HWND random = driver::item(dialog, IDC_RANDOM);
+        HWND user = driver::item(dialog, IDC_USER);
         EXPECT_NE(nullptr, driver::image(random));
         EXPECT_NE(nullptr, driver::image(user));
         EXPECT_NE(driver::image(random), driver::image(user));
@@ -149,7 +115,7 @@ namespace {
 const char* const kLevels = "Quibbix Custom Levels Selection";
 
 std::vector<std::string> listed(HWND levels) {
-    HWND list = driver::item(levels, 1000);
+    HWND list = driver::item(levels, IDC_FOLDER_LIST);
     std::vector<std::string> items;
     const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -163,18 +129,18 @@ std::vector<std::string> listed(HWND levels) {
 
 using Names = std::vector<std::string>;
 
-// Presses User and hands the custom level dialog to the script; the start dialog comes first.
-StartRun runUser(Plugin& plugin, std::function<void(HWND start)> before, std::function<void(HWND levels)> script) {
-    return runStart(plugin, [before, script](HWND start) {
-        if (before) before(start);
-        driver::click(start, kUser);
+// Clicks these, presses User and hands the custom level dialog to the script.
+StartRun runUser(Plugin& plugin, const Script& script, std::vector<int> before = {}) {
+    before.push_back(IDC_USER);
+    return start(plugin, [before, script](HWND start) {
+        clicks(before)(start);
         if (HWND levels = driver::waitFor(kLevels)) script(levels);
     });
 }
 
 // Replaces the text of the combo box's field as typing would.
 void typeInField(HWND levels, const char* text) {
-    HWND edit = FindWindowExA(driver::item(levels, 1000), nullptr, "Edit", nullptr);
+    HWND edit = FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr);
     ASSERT_NE(nullptr, edit);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     PostMessageA(edit, WM_CHAR, VK_BACK, 1);
@@ -218,15 +184,15 @@ TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
     Names names;
     std::string field, shownBase;
     bool okFocused = false;
-    StartRun run = runUser(
-        plugin, [](HWND start) { driver::click(start, kFast); },
-        [&](HWND levels) {
-            names = listed(levels);
-            field = driver::text(driver::item(levels, 1000));
-            shownBase = driver::text(levels, 1001);
-            okFocused = driver::focus(levels) == driver::item(levels, IDOK);
-            driver::click(levels, IDOK);
-        });
+    StartRun run = runUser(plugin,
+                           [&](HWND levels) {
+                               names = listed(levels);
+                               field = driver::text(driver::item(levels, IDC_FOLDER_LIST));
+                               shownBase = driver::text(levels, IDC_BASE_FOLDER);
+                               okFocused = driver::focus(levels) == driver::item(levels, IDOK);
+                               driver::click(levels, IDOK);
+                           },
+                           {IDC_FAST});
     EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), names);
     EXPECT_EQ("Vellomy", field);
     EXPECT_EQ(base, shownBase);
@@ -234,8 +200,8 @@ TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
     EXPECT_START_STRING(run, "user*Vellomy*1");
 
     // A listed folder, picked from the list.
-    run = runUser(plugin, nullptr, [](HWND levels) {
-        SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, 2, 0);
+    run = runUser(plugin, [](HWND levels) {
+        SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
         driver::click(levels, IDOK);
     });
     EXPECT_START_STRING(run, "user*beta*0");
@@ -246,9 +212,9 @@ TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
     Plugin plugin("quibbix.dll");
     Names first, second;
     bool startEnabledUnder = true;
-    StartRun run = runStart(plugin, [&](HWND start) {
-        driver::click(start, kSlow);
-        driver::click(start, kUser);
+    StartRun run = start(plugin, [&](HWND start) {
+        driver::click(start, IDC_SLOW);
+        driver::click(start, IDC_USER);
         // No base folder at all: the built-in set alone.
         if (HWND levels = driver::waitFor(kLevels)) {
             first = listed(levels);
@@ -259,13 +225,13 @@ TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
         inst.addFolder("games");
         inst.addFolder("games\\quibbix");
         inst.addFolder("games\\quibbix\\fresh");
-        driver::click(start, kUser);
+        driver::click(start, IDC_USER);
         if (HWND levels = driver::waitFor(kLevels)) {
             second = listed(levels);
             driver::pressEscape(levels);
             driver::waitGone(levels);
         }
-        driver::click(start, kRandom);
+        driver::click(start, IDC_RANDOM);
     });
     EXPECT_EQ(Names{"Vellomy"}, first);
     EXPECT_FALSE(startEnabledUnder);
@@ -278,9 +244,9 @@ TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     Plugin plugin("quibbix.dll");
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::DialogBoxParamA));
-    StartRun run = runStart(plugin, [](HWND start) {
-        driver::click(start, kUser);
-        driver::click(start, kRandom);
+    StartRun run = start(plugin, [](HWND start) {
+        driver::click(start, IDC_USER);
+        driver::click(start, IDC_RANDOM);
     });
     EXPECT_EQ(1, calls.count(Api::DialogBoxParamA));
     EXPECT_START_STRING(run, "random*0");
@@ -297,7 +263,7 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     auto beeps = [&calls] { return calls.count(Api::MessageBeep); };
 
     std::vector<std::string> refused;
-    StartRun run = runUser(plugin, nullptr, [&refused, &beeps](HWND levels) {
+    StartRun run = runUser(plugin, [&refused, &beeps](HWND levels) {
         for (const char* text : {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}) {
             const int before = beeps();
             typeInField(levels, text);
@@ -313,7 +279,7 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     EXPECT_START_STRING(run, "user*beta*0");
 
     // Refused text never ends the start dialog.
-    run = runUser(plugin, nullptr, [](HWND levels) {
+    run = runUser(plugin, [](HWND levels) {
         HWND start = GetWindow(levels, GW_OWNER);
         typeInField(levels, "gamma");
         driver::click(levels, IDOK);
@@ -322,7 +288,7 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
         driver::click(start, IDCANCEL);
     });
     EXPECT_FALSE(run.result);
-    EXPECT_TRUE(untouched(run.buffer, 0, sizeof run.buffer));
+    EXPECT_TRUE(untouched(run));
 }
 
 // Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set. A name
@@ -337,7 +303,7 @@ TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLe
     ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
     Plugin plugin("quibbix.dll");
     Names names;
-    StartRun run = runUser(plugin, nullptr, [&names](HWND levels) {
+    StartRun run = runUser(plugin, [&names](HWND levels) {
         names = listed(levels);
         typeInField(levels, "V1..2");
         driver::click(levels, IDOK);
@@ -361,15 +327,16 @@ TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     Plugin plugin("quibbix.dll");
     Names names;
     int fieldLimit = 0;
-    StartRun run = runUser(
-        plugin, [](HWND start) { driver::click(start, kSlow); },
-        [&](HWND levels) {
-            names = listed(levels);
-            HWND edit = FindWindowExA(driver::item(levels, 1000), nullptr, "Edit", nullptr);
-            fieldLimit = static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
-            SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, 1, 0);
-            driver::click(levels, IDOK);
-        });
+    StartRun run = runUser(plugin,
+                           [&](HWND levels) {
+                               names = listed(levels);
+                               HWND edit =
+                                   FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr);
+                               fieldLimit = static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+                               SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
+                               driver::click(levels, IDOK);
+                           },
+                           {IDC_SLOW});
     EXPECT_EQ((Names{"Vellomy", fits}), names);
     EXPECT_EQ(251, fieldLimit);
     EXPECT_START_STRING(run, "user*" + fits + "*-1");

@@ -11,11 +11,12 @@ std::string valueName(const std::string& prefix, const char* field, int rank) {
 }
 }  // namespace
 
-void storeTable(const char* world, const std::string& prefix, const StoredTable& table) {
+void storeTable(const char* world, const std::string& prefix, const StoredTable& table, bool terminated) {
     for (int rank = 0; rank < 3; ++rank) {
-        reg::setString(world, valueName(prefix, "Name", rank).c_str(), table[rank].name.c_str());
-        reg::setString(world, valueName(prefix, "Level", rank).c_str(), table[rank].level.c_str());
-        reg::setString(world, valueName(prefix, "Score", rank).c_str(), table[rank].score.c_str());
+        const StoredEntry& e = table[rank];
+        reg::setString(world, valueName(prefix, "Name", rank).c_str(), e.name.c_str(), REG_SZ, terminated);
+        reg::setString(world, valueName(prefix, "Level", rank).c_str(), e.level.c_str(), REG_SZ, terminated);
+        reg::setString(world, valueName(prefix, "Score", rank).c_str(), e.score.c_str(), REG_SZ, terminated);
     }
 }
 

@@ -14,8 +14,9 @@ struct StoredEntry {
 void PrintTo(const StoredEntry& entry, std::ostream* out);
 using StoredTable = std::array<StoredEntry, 3>;
 
-// prefix: game and mode, as in "Orvanedefault"; the values live under the world's key.
-void storeTable(const char* world, const std::string& prefix, const StoredTable& table);
+// prefix: game and mode, as in "Orvanedefault"; the values live under the world's key, each
+// with its terminator unless terminated is false.
+void storeTable(const char* world, const std::string& prefix, const StoredTable& table, bool terminated = true);
 StoredTable storedTable(const char* world, const std::string& prefix);
 std::string show(const StoredTable& table);
 

@@ -18,6 +18,7 @@
 
 #include "DialogDriver.h"
 #include "GameWindow.h"
+#include "HallOfFameIds.h"
 #include "Installation.h"
 #include "Journal.h"
 #include "RegistrySandbox.h"
@@ -25,11 +26,10 @@
 #include "Screenshot.h"
 
 namespace {
-// Control ids of the plug-ins' dialogs.
+// Control ids of the plug-ins' dialogs beside the hall of fame's, which both share.
 const int kFreeplay = 102, kOrvaneReplay = 1000, kQuibbixReplay = 3, kNoticeBox = 1001;
 const int kUser = 104, kSlow = 1002, kNormal = 1003;
 const int kFolderList = 1000, kBaseFolder = 1001;
-const int kNameField = 124, kScoreText = 119, kFirstRankText = 110, kFirstUserRankText = 121;
 
 const int kDialogTimeoutMs = 10000;
 
@@ -167,8 +167,8 @@ private:
                    const char* pictureName = nullptr, int timeoutMs = kDialogTimeoutMs) {
         HWND name = await((game + " Hall Of Fame").c_str(), (game + " Hall of Fame").c_str(), timeoutMs);
         if (!name) return false;
-        EXPECT_EQ(score, driver::text(name, kScoreText)) << "score in the name entry";
-        typeInto(driver::item(name, kNameField), player);
+        EXPECT_EQ(score, driver::text(name, IDC_SCORE)) << "score in the name entry";
+        typeInto(driver::item(name, IDC_PLAYER_NAME), player);
         if (pictureName) picture(name, pictureName);
         driver::click(name, IDOK);
         return true;
@@ -178,7 +178,7 @@ private:
     HWND awaitHallOfFame(const std::string& game, const std::string& score, const char* instead = nullptr) {
         HWND fame = await((game + " Hall of Fame").c_str(), instead);
         if (!fame) return nullptr;
-        EXPECT_EQ(score, driver::text(fame, kScoreText)) << "\"Your Score\"";
+        EXPECT_EQ(score, driver::text(fame, IDC_SCORE)) << "\"Your Score\"";
         return fame;
     }
 
@@ -234,7 +234,7 @@ private:
         const Row afterFirst[3] = {{"NOVA", "6", "9000"}, {"ACE", "4", "5000"}, {"ZED", "2", "1200"}};
         HWND fame = awaitHallOfFame("Orvane", "5000");
         if (!fame) return false;
-        expectTable(fame, kFirstRankText, "Orvane", "default", afterFirst);
+        expectTable(fame, IDC_TABLE1_NAME1, "Orvane", "default", afterFirst);
         picture(fame, "orvane-hall-of-fame");
         driver::click(fame, kOrvaneReplay);
         if (!expectEvent(HostEvent::kScore, "default*5000*4", 1)) return false;
@@ -245,7 +245,7 @@ private:
         pressKeys(VK_RETURN);
         fame = awaitHallOfFame("Orvane", "800", "Orvane Hall Of Fame");
         if (!fame) return false;
-        expectTable(fame, kFirstRankText, "Orvane", "default", afterFirst);
+        expectTable(fame, IDC_TABLE1_NAME1, "Orvane", "default", afterFirst);
         picture(fame, "orvane-hall-of-fame-again");
         driver::click(fame, IDCANCEL);
         if (!expectEvent(HostEvent::kScore, "default*800*1", 0)) return false;
@@ -299,8 +299,8 @@ private:
         const Row afterTyped[3] = {typed, {}, {}};
         HWND fame = awaitHallOfFame("Quibbix", "3325");
         if (!fame) return false;
-        expectTable(fame, kFirstRankText, "Quibbix", "random", randomTable);
-        expectTable(fame, kFirstUserRankText, "Quibbix", "user", afterTyped);
+        expectTable(fame, IDC_TABLE1_NAME1, "Quibbix", "random", randomTable);
+        expectTable(fame, IDC_TABLE2_NAME1, "Quibbix", "user", afterTyped);
         picture(fame, "quibbix-hall-of-fame");
         driver::click(fame, kQuibbixReplay);
         if (!expectEvent(HostEvent::kScore, "user*3325*4", 1)) return false;
@@ -321,8 +321,8 @@ private:
         const Row afterPlayed[3] = {better ? played : typed, better ? typed : played, {}};
         fame = awaitHallOfFame("Quibbix", score);
         if (!fame) return false;
-        expectTable(fame, kFirstRankText, "Quibbix", "random", randomTable);
-        expectTable(fame, kFirstUserRankText, "Quibbix", "user", afterPlayed);
+        expectTable(fame, IDC_TABLE1_NAME1, "Quibbix", "random", randomTable);
+        expectTable(fame, IDC_TABLE2_NAME1, "Quibbix", "user", afterPlayed);
         driver::click(fame, IDCANCEL);
         if (!expectEvent(HostEvent::kScore, "user*" + score + "*" + level, 0)) return false;
 
