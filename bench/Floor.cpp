@@ -1,15 +1,12 @@
 #include "Floor.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 Floor* playing = nullptr;
 
 // The flags the plug-in's centring passes.
 const UINT kCentringFlags = SWP_NOZORDER;
-// The custom levels selection's folder list.
-const int kFolderList = 1000;
 
 BOOL CALLBACK firstOfProcess(HWND window, LPARAM processId) {
     DWORD owner = 0;
@@ -92,14 +89,11 @@ void Floor::make(int index) {
             if ((handles_[index] == INVALID_HANDLE_VALUE) !=
                 (s.result == reinterpret_cast<LONG_PTR>(INVALID_HANDLE_VALUE)))
                 differs(index, "found otherwise");
-            else if (handles_[index] != INVALID_HANDLE_VALUE)
-                fill(index, found);
             return;
         }
         case Step::FindNext: {
             WIN32_FIND_DATAA found;
             result = FindNextFileA(handle, &found);
-            if (result) fill(index, found);
             break;
         }
         case Step::FindClose:
@@ -144,17 +138,6 @@ void Floor::make(int index) {
             return;
     }
     if (result != s.result) differs(index, "ended otherwise");
-}
-
-void Floor::fill(int index, const WIN32_FIND_DATAA& found) {
-    const int frame = script_.phases[script_.steps[index].phase].frame;
-    HWND list = frame ? GetDlgItem(windows_[frame], kFolderList) : nullptr;
-    char kind[16] = {};
-    if (!list || !GetClassNameA(list, kind, sizeof kind) || _stricmp(kind, "ComboBox") != 0) return;
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !strcmp(found.cFileName, ".") ||
-        !strcmp(found.cFileName, ".."))
-        return;
-    SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
 }
 
 INT_PTR CALLBACK Floor::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,8 +1,7 @@
 // The floor of an entry point: its recorded platform calls made again straight to the platform,
 // in the same order, each where the plug-in made it (before the dialogs, or in one dialog's
 // WM_INITDIALOG or WM_COMMAND), with the plug-in's templates shown by DialogBoxParamA around a
-// procedure that does nothing else but fill the custom levels selection's list from its search.
-// IDOK and IDCANCEL end a dialog.
+// procedure that does nothing else. IDOK and IDCANCEL end a dialog.
 #pragma once
 
 #include <string>
@@ -27,9 +26,6 @@ private:
     void make(int index);
     int phaseOf(int frame, UINT message, WORD id) const;
     void differs(int index, const char* what);
-    // A search in the custom levels selection fills its list as the plug-in does: each folder
-    // found but the dots, added in the order found.
-    void fill(int index, const WIN32_FIND_DATAA& found);
 
     const Script& script_;
     std::vector<std::vector<int>> byPhase_;
