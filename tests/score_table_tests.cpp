@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CurrentWorld.h"
+#include "HallOfFameIds.h"
 #include "ScoreTable.h"
 #include "StoredTables.h"
 
@@ -37,7 +38,8 @@ bool writeWorldValue(const char* name, const char* text) {
 namespace {
 using Entry = StoredEntry;
 
-void storeTable(const std::vector<Entry>& entries) {
+// The in-memory store holds this table alone: no value for an empty cell, and no writes yet.
+void seedStore(const std::vector<Entry>& entries) {
     store.clear();
     writes.clear();
     for (int rank = 1; rank <= 3; ++rank) {
@@ -74,7 +76,7 @@ std::vector<std::string> writtenNames() {
 }  // namespace
 
 TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
-    storeTable({{"ACE", "3", "1500"}, {"BOB", "2", "900"}, {"", "", ""}});
+    seedStore({{"ACE", "3", "1500"}, {"BOB", "2", "900"}, {"", "", ""}});
     const ScoreTable table = readScoreTable("Orvane", "default");
     EXPECT_STREQ("ACE", table.entries[0].name);
     EXPECT_STREQ("2", table.entries[1].level);
@@ -89,12 +91,12 @@ TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
 }
 
 TEST(ScoreTable, EmptyTableTakesExactlyThreeWrites) {
-    storeTable({{}, {}, {}});
+    seedStore({{}, {}, {}});
     play("ACE", 1500, 3);
     EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{
                   {"OrvanedefaultName1", "ACE"}, {"OrvanedefaultLevel1", "3"}, {"OrvanedefaultScore1", "1500"}}),
               writes);
-    storeTable({{}, {}, {}});
+    seedStore({{}, {}, {}});
     play("ACE", 0, 1);
     play("ACE", -5, 1);
     EXPECT_TRUE(writes.empty());
@@ -102,21 +104,21 @@ TEST(ScoreTable, EmptyTableTakesExactlyThreeWrites) {
 
 TEST(ScoreTable, NamedTablesKeepTheirWriteSequences) {
     const std::vector<Entry> table = {{"A", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}};
-    storeTable(table);
+    seedStore(table);
     play("N", 100, 1);
     EXPECT_TRUE(writes.empty());
 
-    storeTable(table);
+    seedStore(table);
     play("N", 300, 1);
     EXPECT_EQ((std::vector<Entry>{table[0], table[1], {"N", "1", "300"}}), storedTable());
     EXPECT_EQ(3u, writes.size());
 
-    storeTable(table);
+    seedStore(table);
     play("N", 301, 2);
     EXPECT_EQ((std::vector<Entry>{table[0], {"N", "2", "301"}, table[1]}), storedTable());
     EXPECT_EQ(6u, writes.size());
 
-    storeTable(table);
+    seedStore(table);
     play("N", 1000, 9);
     EXPECT_EQ((std::vector<Entry>{{"N", "9", "1000"}, table[0], table[1]}), storedTable());
     EXPECT_EQ((std::vector<std::string>{"OrvanedefaultName1", "OrvanedefaultLevel1", "OrvanedefaultScore1",
@@ -127,20 +129,20 @@ TEST(ScoreTable, NamedTablesKeepTheirWriteSequences) {
 
 // Results entered without a name are recorded like any other and move down with the rest.
 TEST(ScoreTable, UnnamedResultsAreNeitherLostNorShownTwice) {
-    storeTable({{"", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}});
+    seedStore({{"", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}});
     play("N", 600, 1);
     EXPECT_EQ((std::vector<Entry>{{"N", "1", "600"}, {"", "5", "500"}, {"B", "3", "300"}}), storedTable());
 
-    storeTable({{"A", "5", "500"}, {"", "3", "300"}, {"C", "1", "100"}});
+    seedStore({{"A", "5", "500"}, {"", "3", "300"}, {"C", "1", "100"}});
     play("N", 600, 1);
     EXPECT_EQ((std::vector<Entry>{{"N", "1", "600"}, {"A", "5", "500"}, {"", "3", "300"}}), storedTable());
 }
 
 TEST(ScoreTable, MovedTextsAreCopiedAsStoredAndNewOnesFormatted) {
-    storeTable({{"A", "007", " 0042"}, {}, {}});
+    seedStore({{"A", "007", " 0042"}, {}, {}});
     play("N", 42, -3);
     EXPECT_EQ((std::vector<Entry>{{"A", "007", " 0042"}, {"N", "-3", "42"}, {}}), storedTable());
-    storeTable({{"A", "1", "12abc"}, {"B", "1", "x"}, {}});
+    seedStore({{"A", "1", "12abc"}, {"B", "1", "x"}, {}});
     play("N", 13, 1);
     EXPECT_EQ((std::vector<Entry>{{"N", "1", "13"}, {"A", "1", "12abc"}, {"B", "1", "x"}}), storedTable());
 }
@@ -160,7 +162,7 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
         }
         const int score = static_cast<int>(random() % 700) - 100;
         const std::string name = pick(names);
-        storeTable(old);
+        seedStore(old);
         play(name.c_str(), score, 4);
 
         StoredTable before;
@@ -192,7 +194,7 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
 
 // The display reads the store afresh, rank by rank, each text at its capacity.
 TEST(ScoreTable, ReadForDisplayAsStoredNow) {
-    storeTable({{"ACE", "3", "1500"}, {"", "", ""}, {"C", "1", "100"}});
+    seedStore({{"ACE", "3", "1500"}, {"", "", ""}, {"C", "1", "100"}});
     store["OrvanedefaultName2"] = std::string(16, 'N');   // one byte too long for a name
     store["OrvanedefaultLevel2"] = std::string(31, '7');  // the longest level that fits
     reads.clear();
