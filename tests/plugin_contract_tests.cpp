@@ -95,8 +95,8 @@ struct Seen {
 };
 
 // Waits for the dialog and notes who owns it, whom it should be owned by, and whether the host's
-// window is disabled meanwhile.
-HWND note(std::vector<Seen>& seen, HWND host, const char* caption, const char* ownerCaption) {
+// window is disabled meanwhile. Unless another dialog is named, the host's window should own it.
+HWND note(std::vector<Seen>& seen, HWND host, const char* caption, const char* ownerCaption = nullptr) {
     HWND dialog = driver::waitFor(caption);
     if (!dialog) return nullptr;
     seen.push_back({caption, GetWindow(dialog, GW_OWNER), ownerCaption ? driver::find(ownerCaption) : host,
@@ -129,17 +129,17 @@ TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
         {"orvane.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
          [](std::vector<Seen>& seen, HWND host) {
              if (HWND notice = note(seen, host, "Orvane Info", "Orvane Start Game Dialog")) driver::click(notice, IDOK);
-             if (HWND start = note(seen, host, "Orvane Start Game Dialog", nullptr)) driver::click(start, 102);
+             if (HWND start = note(seen, host, "Orvane Start Game Dialog")) driver::click(start, 102);
          }},
         {"orvane.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "default*1500*3"), 0); },
          [](std::vector<Seen>& seen, HWND host) {
              if (HWND entry = note(seen, host, "Orvane Hall Of Fame", "Orvane Hall of Fame"))
                  driver::click(entry, IDOK);
-             if (HWND fame = note(seen, host, "Orvane Hall of Fame", nullptr)) driver::click(fame, IDCANCEL);
+             if (HWND fame = note(seen, host, "Orvane Hall of Fame")) driver::click(fame, IDCANCEL);
          }},
         {"quibbix.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
          [](std::vector<Seen>& seen, HWND host) {
-             if (HWND start = note(seen, host, "Quibbix Start Game Dialog", nullptr)) driver::click(start, 104);
+             if (HWND start = note(seen, host, "Quibbix Start Game Dialog")) driver::click(start, 104);
              if (HWND levels = note(seen, host, "Quibbix Custom Levels Selection", "Quibbix Start Game Dialog"))
                  driver::click(levels, IDOK);
          }},
@@ -147,7 +147,7 @@ TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
          [](std::vector<Seen>& seen, HWND host) {
              if (HWND entry = note(seen, host, "Quibbix Hall Of Fame", "Quibbix Hall of Fame"))
                  driver::click(entry, IDOK);
-             if (HWND fame = note(seen, host, "Quibbix Hall of Fame", nullptr)) driver::click(fame, IDCANCEL);
+             if (HWND fame = note(seen, host, "Quibbix Hall of Fame")) driver::click(fame, IDCANCEL);
          }},
     };
     for (const Flow& flow : flows) {
