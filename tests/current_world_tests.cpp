@@ -267,17 +267,7 @@ TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
     atHome();
     reg::setString("Home", "Probe", "in the world");
     handedOut = openWorldKey().release();
-    ASSERT_NE(nullptr, handedOut);
-    char data[32] = {};
-    DWORD size = sizeof data - 1;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(handedOut, "Probe", nullptr, nullptr, (BYTE*)data, &size));
-    EXPECT_STREQ("in the world", data);
-    ASSERT_EQ(4u, calls.keyOpens().size());
-    const char* expected[] = {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "Home"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(expected[i], calls.keyOpens()[i].subkey);
-        EXPECT_EQ(static_cast<REGSAM>(KEY_ALL_ACCESS), calls.keyOpens()[i].access);
-    }
+    expectHandedOut("Probe", "in the world", {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "Home"});
 }
 
 TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {

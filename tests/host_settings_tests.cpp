@@ -133,16 +133,7 @@ TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
     reg::setString("", "MainDir", "C:\\Host");
     ASSERT_TRUE(readInstallDir().ok);
     handedOut = openHostKey().release();
-    ASSERT_NE(nullptr, handedOut);
-    char data[16] = {};
-    DWORD size = sizeof data - 1;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(handedOut, "MainDir", nullptr, nullptr, (BYTE*)data, &size));
-    EXPECT_STREQ("C:\\Host", data);
-    ASSERT_EQ(2u, calls.keyOpens().size());
-    for (const KeyOpen& open : calls.keyOpens()) {
-        EXPECT_EQ("SOFTWARE\\ZORV", open.subkey);
-        EXPECT_EQ(static_cast<REGSAM>(KEY_ALL_ACCESS), open.access);
-    }
+    expectHandedOut("MainDir", "C:\\Host", {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV"});
 }
 
 TEST_F(HostSettings, HandleLeftByAFailedOpenIsClosed) {
