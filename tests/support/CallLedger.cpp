@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 template <typename T>
@@ -53,61 +54,39 @@ private:
 };
 
 // The bottom of every stack of views: the functions the slots held before.
+#define REAL(function) reinterpret_cast<decltype(&::function)>(real[static_cast<int>(Api::function)])
 class Platform final : public LedgerView {
 public:
     void* real[static_cast<int>(Api::Count)] = {};
 
-    LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) override {
-        return as<decltype(&RegOpenKeyExA)>(Api::RegOpenKeyExA)(parent, subkey, options, access, result);
+    LONG openKey(HKEY p, LPCSTR s, DWORD o, REGSAM a, PHKEY r) override { return REAL(RegOpenKeyExA)(p, s, o, a, r); }
+    LONG queryValue(HKEY k, LPCSTR n, LPDWORD r, LPDWORD t, LPBYTE d, LPDWORD s) override {
+        return REAL(RegQueryValueExA)(k, n, r, t, d, s);
     }
-    LONG queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) override {
-        return as<decltype(&RegQueryValueExA)>(Api::RegQueryValueExA)(key, name, reserved, type, data, size);
+    LONG setValue(HKEY k, LPCSTR n, DWORD r, DWORD t, const BYTE* d, DWORD s) override {
+        return REAL(RegSetValueExA)(k, n, r, t, d, s);
     }
-    LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
-        return as<decltype(&RegSetValueExA)>(Api::RegSetValueExA)(key, name, reserved, type, data, size);
+    LONG closeKey(HKEY key) override { return REAL(RegCloseKey)(key); }
+    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override { return REAL(FindFirstFileA)(pattern, data); }
+    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override { return REAL(FindNextFileA)(search, data); }
+    BOOL findClose(HANDLE search) override { return REAL(FindClose)(search); }
+    HANDLE loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) override {
+        return REAL(LoadImageA)(i, n, t, x, y, f);
     }
-    LONG closeKey(HKEY key) override { return as<decltype(&RegCloseKey)>(Api::RegCloseKey)(key); }
-    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override {
-        return as<decltype(&FindFirstFileA)>(Api::FindFirstFileA)(pattern, data);
+    HFONT createFont(const LOGFONTA* description) override { return REAL(CreateFontIndirectA)(description); }
+    int getObject(HANDLE object, int size, LPVOID buffer) override { return REAL(GetObjectA)(object, size, buffer); }
+    BOOL deleteObject(HGDIOBJ object) override { return REAL(DeleteObject)(object); }
+    int messageBox(HWND o, LPCSTR text, LPCSTR title, UINT f) override { return REAL(MessageBoxA)(o, text, title, f); }
+    INT_PTR dialogBox(HINSTANCE i, LPCSTR n, HWND o, DLGPROC d, LPARAM p) override {
+        return REAL(DialogBoxParamA)(i, n, o, d, p);
     }
-    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override {
-        return as<decltype(&FindNextFileA)>(Api::FindNextFileA)(search, data);
-    }
-    BOOL findClose(HANDLE search) override { return as<decltype(&FindClose)>(Api::FindClose)(search); }
-    HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) override {
-        return as<decltype(&LoadImageA)>(Api::LoadImageA)(instance, name, type, cx, cy, flags);
-    }
-    HFONT createFont(const LOGFONTA* description) override {
-        return as<decltype(&CreateFontIndirectA)>(Api::CreateFontIndirectA)(description);
-    }
-    int getObject(HANDLE object, int size, LPVOID buffer) override {
-        return as<decltype(&GetObjectA)>(Api::GetObjectA)(object, size, buffer);
-    }
-    BOOL deleteObject(HGDIOBJ object) override { return as<decltype(&DeleteObject)>(Api::DeleteObject)(object); }
-    int messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) override {
-        return as<decltype(&MessageBoxA)>(Api::MessageBoxA)(owner, text, title, flags);
-    }
-    INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) override {
-        return as<decltype(&DialogBoxParamA)>(Api::DialogBoxParamA)(instance, name, owner, procedure, param);
-    }
-    BOOL enumWindows(WNDENUMPROC callback, LPARAM param) override {
-        return as<decltype(&EnumWindows)>(Api::EnumWindows)(callback, param);
-    }
-    FILE* openFile(const char* path, const char* mode) override {
-        return as<decltype(&::fopen)>(Api::fopen)(path, mode);
-    }
-    int closeFile(FILE* file) override { return as<decltype(&::fclose)>(Api::fclose)(file); }
-    void readClock(LPSYSTEMTIME time) override { as<decltype(&GetSystemTime)>(Api::GetSystemTime)(time); }
-    BOOL beep(UINT type) override { return as<decltype(&MessageBeep)>(Api::MessageBeep)(type); }
-    DWORD windowThreadProcess(HWND window, LPDWORD processId) override {
-        return as<decltype(&GetWindowThreadProcessId)>(Api::GetWindowThreadProcessId)(window, processId);
-    }
-
-private:
-    template <typename Function>
-    Function as(Api api) const {
-        return reinterpret_cast<Function>(real[static_cast<int>(api)]);
-    }
+    BOOL enumWindows(WNDENUMPROC callback, LPARAM param) override { return REAL(EnumWindows)(callback, param); }
+    FILE* openFile(const char* path, const char* mode) override { return REAL(fopen)(path, mode); }
+    void readClock(LPSYSTEMTIME time) override { REAL(GetSystemTime)(time); }
+    DWORD windowThreadProcess(HWND window, LPDWORD id) override { return REAL(GetWindowThreadProcessId)(window, id); }
+    // Only watched: no view sees them.
+    int closeFile(FILE* file) { return REAL(fclose)(file); }
+    BOOL beep(UINT type) { return REAL(MessageBeep)(type); }
 };
 }  // namespace
 
@@ -124,11 +103,9 @@ struct CallLedger::Record {
     std::vector<BoxCall> boxes;
     std::atomic<int> counts[static_cast<int>(Api::Count)] = {};
     long long index = 0, failAt = -1;
-    bool hasFailed = false;
-    CallSite failedSite = {};
+    std::optional<CallSite> failedSite;
     std::vector<const void*> keys, searches, files, fonts, bitmaps;
     int strays = 0;
-    bool hooked[static_cast<int>(Api::Count)] = {};
 
     Platform platform;
     std::vector<LedgerView*> views;  // the last one made sees a call first
@@ -147,11 +124,9 @@ struct CallLedger::Record {
         const CallSite site = {api, caller - base};
         calls.push_back(site);
         if (index++ != failAt) return false;
-        hasFailed = true;
         failedSite = site;
         return true;
     }
-    void hold(std::vector<const void*>& held, const void* handle) { held.push_back(handle); }
     // False for something not held.
     bool release(std::vector<const void*>& held, const void* handle) {
         auto found = std::find(held.begin(), held.end(), handle);
@@ -169,155 +144,141 @@ CallLedger::Record& recordOf(uintptr_t caller, Api api) {
         if (caller >= r->base && caller < r->end) return *r;
     // A tail call from a module hides its place; book it to the first module that imports it.
     for (auto& r : records)
-        if (r->hooked[static_cast<int>(api)]) return *r;
+        if (r->platform.real[static_cast<int>(api)]) return *r;
     return *records.front();
 }
 
-#define CALLER reinterpret_cast<uintptr_t>(__builtin_return_address(0))
+// Books the call to the module it returns to: s is that module's record, and failing tells
+// whether this is the call to fail.
+#define BOOK(api)                                                                      \
+    const uintptr_t caller = reinterpret_cast<uintptr_t>(__builtin_return_address(0)); \
+    CallLedger::Record& s = recordOf(caller, Api::api);                                \
+    [[maybe_unused]] const bool failing = s.book(Api::api, caller)
 
 LONG WINAPI regOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegOpenKeyExA);
-    if (s.book(Api::RegOpenKeyExA, CALLER)) {
+    BOOK(RegOpenKeyExA);
+    if (failing) {
         if (result) *result = nullptr;
         return ERROR_ACCESS_DENIED;
     }
     const LONG status = s.top().openKey(parent, subkey, options, access, result);
-    if (result && (status == ERROR_SUCCESS || *result)) s.hold(s.keys, *result);
+    if (result && (status == ERROR_SUCCESS || *result)) s.keys.push_back(*result);
     return status;
 }
 
 LONG WINAPI regQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegQueryValueExA);
-    if (s.book(Api::RegQueryValueExA, CALLER)) return ERROR_ACCESS_DENIED;
-    return s.top().queryValue(key, name, reserved, type, data, size);
+    BOOK(RegQueryValueExA);
+    return failing ? ERROR_ACCESS_DENIED : s.top().queryValue(key, name, reserved, type, data, size);
 }
 
 LONG WINAPI regSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegSetValueExA);
-    if (s.book(Api::RegSetValueExA, CALLER)) return ERROR_ACCESS_DENIED;
-    return s.top().setValue(key, name, reserved, type, data, size);
+    BOOK(RegSetValueExA);
+    return failing ? ERROR_ACCESS_DENIED : s.top().setValue(key, name, reserved, type, data, size);
 }
 
 // A close that reports failure has still let go of the handle, as the platform's do.
 LONG WINAPI regClose(HKEY key) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegCloseKey);
-    const bool fail = s.book(Api::RegCloseKey, CALLER);
+    BOOK(RegCloseKey);
     if (!s.release(s.keys, key)) ++s.strays;
     const LONG status = s.top().closeKey(key);
-    return fail ? ERROR_ACCESS_DENIED : status;
+    return failing ? ERROR_ACCESS_DENIED : status;
 }
 
 HANDLE WINAPI findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-    CallLedger::Record& s = recordOf(CALLER, Api::FindFirstFileA);
-    if (s.book(Api::FindFirstFileA, CALLER)) {
+    BOOK(FindFirstFileA);
+    if (failing) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
     HANDLE search = s.top().findFirst(pattern, data);
-    if (search != INVALID_HANDLE_VALUE) s.hold(s.searches, search);
+    if (search != INVALID_HANDLE_VALUE) s.searches.push_back(search);
     return search;
 }
 
 BOOL WINAPI findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
-    CallLedger::Record& s = recordOf(CALLER, Api::FindNextFileA);
-    if (s.book(Api::FindNextFileA, CALLER)) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return FALSE;
-    }
-    return s.top().findNext(search, data);
+    BOOK(FindNextFileA);
+    if (!failing) return s.top().findNext(search, data);
+    SetLastError(ERROR_NO_MORE_FILES);
+    return FALSE;
 }
 
 BOOL WINAPI findClose(HANDLE search) {
-    CallLedger::Record& s = recordOf(CALLER, Api::FindClose);
-    const bool fail = s.book(Api::FindClose, CALLER);
+    BOOK(FindClose);
     if (!s.release(s.searches, search)) ++s.strays;
     const BOOL closed = s.top().findClose(search);
-    if (!fail) return closed;
+    if (!failing) return closed;
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
 }
 
 HANDLE WINAPI loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    CallLedger::Record& s = recordOf(CALLER, Api::LoadImageA);
-    if (s.book(Api::LoadImageA, CALLER)) return nullptr;
-    HANDLE image = s.top().loadImage(instance, name, type, cx, cy, flags);
-    if (image) s.hold(s.bitmaps, image);
+    BOOK(LoadImageA);
+    HANDLE image = failing ? nullptr : s.top().loadImage(instance, name, type, cx, cy, flags);
+    if (image) s.bitmaps.push_back(image);
     return image;
 }
 
 HFONT WINAPI createFont(const LOGFONTA* description) {
-    CallLedger::Record& s = recordOf(CALLER, Api::CreateFontIndirectA);
-    if (s.book(Api::CreateFontIndirectA, CALLER)) return nullptr;
-    HFONT font = s.top().createFont(description);
-    if (font) s.hold(s.fonts, font);
+    BOOK(CreateFontIndirectA);
+    HFONT font = failing ? nullptr : s.top().createFont(description);
+    if (font) s.fonts.push_back(font);
     return font;
 }
 
 int WINAPI getObject(HANDLE object, int size, LPVOID buffer) {
-    CallLedger::Record& s = recordOf(CALLER, Api::GetObjectA);
-    if (s.book(Api::GetObjectA, CALLER)) return 0;
-    return s.top().getObject(object, size, buffer);
+    BOOK(GetObjectA);
+    return failing ? 0 : s.top().getObject(object, size, buffer);
 }
 
 BOOL WINAPI deleteObject(HGDIOBJ object) {
-    CallLedger::Record& s = recordOf(CALLER, Api::DeleteObject);
-    s.book(Api::DeleteObject, CALLER);
+    BOOK(DeleteObject);
     if (!s.release(s.fonts, object) && !s.release(s.bitmaps, object)) ++s.strays;
     return s.top().deleteObject(object);
 }
 
 int WINAPI messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
-    CallLedger::Record& s = recordOf(CALLER, Api::MessageBoxA);
+    BOOK(MessageBoxA);
     s.boxes.push_back({owner, text ? text : "(null)", title ? title : "(null)", flags});
-    if (s.book(Api::MessageBoxA, CALLER)) return 0;
-    return s.top().messageBox(owner, text, title, flags);
+    return failing ? 0 : s.top().messageBox(owner, text, title, flags);
 }
 
 INT_PTR WINAPI dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
-    CallLedger::Record& s = recordOf(CALLER, Api::DialogBoxParamA);
-    if (s.book(Api::DialogBoxParamA, CALLER)) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return -1;
-    }
-    return s.top().dialogBox(instance, name, owner, procedure, param);
+    BOOK(DialogBoxParamA);
+    if (!failing) return s.top().dialogBox(instance, name, owner, procedure, param);
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
 }
 
 BOOL WINAPI enumWindows(WNDENUMPROC callback, LPARAM param) {
-    CallLedger::Record& s = recordOf(CALLER, Api::EnumWindows);
-    if (s.book(Api::EnumWindows, CALLER)) return FALSE;
-    return s.top().enumWindows(callback, param);
+    BOOK(EnumWindows);
+    return failing ? FALSE : s.top().enumWindows(callback, param);
 }
 
 FILE* __cdecl openFile(const char* path, const char* mode) {
-    CallLedger::Record& s = recordOf(CALLER, Api::fopen);
-    if (s.book(Api::fopen, CALLER)) return nullptr;
-    FILE* file = s.top().openFile(path, mode);
-    if (file) s.hold(s.files, file);
+    BOOK(fopen);
+    FILE* file = failing ? nullptr : s.top().openFile(path, mode);
+    if (file) s.files.push_back(file);
     return file;
 }
 
 int __cdecl closeFile(FILE* file) {
-    CallLedger::Record& s = recordOf(CALLER, Api::fclose);
-    s.book(Api::fclose, CALLER);
+    BOOK(fclose);
     if (!s.release(s.files, file)) ++s.strays;
-    return s.top().closeFile(file);
+    return s.platform.closeFile(file);
 }
 
 void WINAPI readClock(LPSYSTEMTIME time) {
-    CallLedger::Record& s = recordOf(CALLER, Api::GetSystemTime);
-    s.book(Api::GetSystemTime, CALLER);
+    BOOK(GetSystemTime);
     s.top().readClock(time);
 }
 
 BOOL WINAPI beep(UINT type) {
-    CallLedger::Record& s = recordOf(CALLER, Api::MessageBeep);
-    s.book(Api::MessageBeep, CALLER);
-    return s.top().beep(type);
+    BOOK(MessageBeep);
+    return s.platform.beep(type);
 }
 
 DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
-    CallLedger::Record& s = recordOf(CALLER, Api::GetWindowThreadProcessId);
-    s.book(Api::GetWindowThreadProcessId, CALLER);
+    BOOK(GetWindowThreadProcessId);
     return s.top().windowThreadProcess(window, processId);
 }
 
@@ -368,8 +329,7 @@ CallLedger::Record::Record(HMODULE m) : module(m), base(reinterpret_cast<uintptr
         for (int api = 0; api < static_cast<int>(Api::Count); ++api) {
             if (!isImport(kImports[api], dll, function)) continue;
             slots.emplace_back(new Slot(slot, kImports[api].standIn));
-            if (!hooked[api]) platform.real[api] = slots.back()->original();
-            hooked[api] = true;
+            if (!platform.real[api]) platform.real[api] = slots.back()->original();
         }
         return true;
     });
@@ -405,16 +365,16 @@ CallLedger::~CallLedger() {
     records.erase(std::find_if(records.begin(), records.end(), [this](const auto& r) { return r.get() == record_; }));
 }
 
-bool CallLedger::hooked(Api api) const { return record_->hooked[static_cast<int>(api)]; }
+bool CallLedger::hooked(Api api) const { return record_->platform.real[static_cast<int>(api)]; }
 
 void CallLedger::failCall(int index) {
     record_->failAt = index < 0 ? -1 : record_->index + index;
-    record_->hasFailed = false;
+    record_->failedSite.reset();
 }
 
 bool CallLedger::failed(CallSite& site) const {
-    site = record_->failedSite;
-    return record_->hasFailed;
+    site = record_->failedSite.value_or(CallSite{});
+    return record_->failedSite.has_value();
 }
 
 const std::vector<CallSite>& CallLedger::calls() const { return record_->calls; }
@@ -425,14 +385,8 @@ const std::vector<BoxCall>& CallLedger::boxes() const { return record_->boxes; }
 
 Holdings CallLedger::holdings() const {
     const Record& s = *record_;
-    Holdings h;
-    h.keys = static_cast<int>(s.keys.size());
-    h.searches = static_cast<int>(s.searches.size());
-    h.files = static_cast<int>(s.files.size());
-    h.fonts = static_cast<int>(s.fonts.size());
-    h.bitmaps = static_cast<int>(s.bitmaps.size());
-    h.strays = s.strays;
-    return h;
+    auto held = [](const std::vector<const void*>& handles) { return static_cast<int>(handles.size()); };
+    return {held(s.keys), held(s.searches), held(s.files), held(s.fonts), held(s.bitmaps), s.strays};
 }
 
 bool CallLedger::holdsKey(HKEY key) const {
@@ -455,39 +409,31 @@ LedgerView::~LedgerView() {
 
 LedgerView& LedgerView::below() const { return record_->below(this); }
 
-LONG LedgerView::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
-    return below().openKey(parent, subkey, options, access, result);
+LONG LedgerView::openKey(HKEY p, LPCSTR s, DWORD o, REGSAM a, PHKEY r) { return below().openKey(p, s, o, a, r); }
+LONG LedgerView::queryValue(HKEY k, LPCSTR n, LPDWORD r, LPDWORD t, LPBYTE d, LPDWORD s) {
+    return below().queryValue(k, n, r, t, d, s);
 }
-LONG LedgerView::queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    return below().queryValue(key, name, reserved, type, data, size);
-}
-LONG LedgerView::setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    return below().setValue(key, name, reserved, type, data, size);
+LONG LedgerView::setValue(HKEY k, LPCSTR n, DWORD r, DWORD t, const BYTE* d, DWORD s) {
+    return below().setValue(k, n, r, t, d, s);
 }
 LONG LedgerView::closeKey(HKEY key) { return below().closeKey(key); }
 HANDLE LedgerView::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) { return below().findFirst(pattern, data); }
 BOOL LedgerView::findNext(HANDLE search, LPWIN32_FIND_DATAA data) { return below().findNext(search, data); }
 BOOL LedgerView::findClose(HANDLE search) { return below().findClose(search); }
-HANDLE LedgerView::loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    return below().loadImage(instance, name, type, cx, cy, flags);
+HANDLE LedgerView::loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) {
+    return below().loadImage(i, n, t, x, y, f);
 }
 HFONT LedgerView::createFont(const LOGFONTA* description) { return below().createFont(description); }
 int LedgerView::getObject(HANDLE object, int size, LPVOID buffer) { return below().getObject(object, size, buffer); }
 BOOL LedgerView::deleteObject(HGDIOBJ object) { return below().deleteObject(object); }
-int LedgerView::messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
-    return below().messageBox(owner, text, title, flags);
-}
-INT_PTR LedgerView::dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
-    return below().dialogBox(instance, name, owner, procedure, param);
+int LedgerView::messageBox(HWND o, LPCSTR text, LPCSTR title, UINT f) { return below().messageBox(o, text, title, f); }
+INT_PTR LedgerView::dialogBox(HINSTANCE i, LPCSTR n, HWND o, DLGPROC d, LPARAM p) {
+    return below().dialogBox(i, n, o, d, p);
 }
 BOOL LedgerView::enumWindows(WNDENUMPROC callback, LPARAM param) { return below().enumWindows(callback, param); }
 FILE* LedgerView::openFile(const char* path, const char* mode) { return below().openFile(path, mode); }
-int LedgerView::closeFile(FILE* file) { return below().closeFile(file); }
 void LedgerView::readClock(LPSYSTEMTIME time) { below().readClock(time); }
-BOOL LedgerView::beep(UINT type) { return below().beep(type); }
-DWORD LedgerView::windowThreadProcess(HWND window, LPDWORD processId) {
-    return below().windowThreadProcess(window, processId);
-}
+DWORD LedgerView::windowThreadProcess(HWND window, LPDWORD id) { return below().windowThreadProcess(window, id); }
 
 int listImports(HMODULE module, char names[][64], int capacity) {
     int count = 0;
