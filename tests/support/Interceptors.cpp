@@ -23,16 +23,6 @@ bool Interceptors::allClosedBut(HKEY handedOut) const {
 
 void Interceptors::failKeyOpen(int nth, bool leaveHandle) { failingOpens_.push_back({openCalls_ + nth, leaveHandle}); }
 
-void Interceptors::pinClock(const SYSTEMTIME& time) {
-    clockPinned_ = true;
-    clock_ = time;
-}
-
-void Interceptors::pinSearch(const char* patternEnd, const std::vector<FoundEntry>& entries) {
-    patternEnd_ = patternEnd;
-    entries_ = entries;
-}
-
 LONG Interceptors::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
     keyOpens_.push_back({subkey ? subkey : "", access});
     const int call = ++openCalls_;
@@ -89,8 +79,8 @@ BOOL Interceptors::findClose(HANDLE search) { return search == kPinnedSearch ? T
 
 void Interceptors::readClock(LPSYSTEMTIME time) {
     ++clockReads_;
-    if (clockPinned_)
-        *time = clock_;
+    if (clock_)
+        *time = *clock_;
     else
         LedgerView::readClock(time);
 }
