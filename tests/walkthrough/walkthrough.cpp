@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,12 +36,8 @@ const int kDialogTimeoutMs = 10000;
 
 const char* picturesFolder = nullptr;
 
-// Texts of one rank; null where the value must be missing.
-struct Row {
-    const char* name;
-    const char* level;
-    const char* score;
-};
+// Name, level and score of one rank; null where the value must be missing.
+using Row = std::array<const char*, 3>;
 
 DWORD noticeFlag(const char* world) {
     const reg::Value value = reg::get(world, "NoShowOrvaneInfoDlg");
@@ -53,7 +50,7 @@ DWORD noticeFlag(const char* world) {
 void expectStored(const char* world, const char* game, const char* mode, const Row rows[3]) {
     const char* const fields[3] = {"Name", "Level", "Score"};
     for (int rank = 0; rank < 3; ++rank) {
-        const char* cells[3] = {rows[rank].name, rows[rank].level, rows[rank].score};
+        const Row& cells = rows[rank];
         for (int field = 0; field < 3; ++field) {
             const std::string name = std::string(game) + mode + fields[field] + std::to_string(rank + 1);
             const reg::Value value = reg::get(world, name.c_str());
@@ -70,12 +67,10 @@ void expectStored(const char* world, const char* game, const char* mode, const R
 }
 
 void expectShown(HWND dialog, int firstId, const Row rows[3], const char* table) {
-    for (int rank = 0; rank < 3; ++rank) {
-        const char* cells[3] = {rows[rank].name, rows[rank].level, rows[rank].score};
+    for (int rank = 0; rank < 3; ++rank)
         for (int field = 0; field < 3; ++field)
-            EXPECT_EQ(cells[field] ? cells[field] : "", driver::text(dialog, firstId + 3 * rank + field))
+            EXPECT_EQ(rows[rank][field] ? rows[rank][field] : "", driver::text(dialog, firstId + 3 * rank + field))
                 << table << ", rank " << rank + 1 << ", column " << field + 1;
-    }
 }
 
 // A table of the current world as the hall of fame shows it and as it is stored.
