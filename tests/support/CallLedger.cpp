@@ -53,41 +53,12 @@ private:
     void* original_;
 };
 
-// The bottom of every stack of views: the functions the slots held before.
-#define REAL(function) reinterpret_cast<decltype(&::function)>(real[static_cast<int>(Api::function)])
-class Platform final : public LedgerView {
-public:
+// The bottom of every stack of views, made without a record: the functions the slots held before.
+struct Platform final : LedgerView {
     void* real[static_cast<int>(Api::Count)] = {};
-
-    LONG openKey(HKEY p, LPCSTR s, DWORD o, REGSAM a, PHKEY r) override { return REAL(RegOpenKeyExA)(p, s, o, a, r); }
-    LONG queryValue(HKEY k, LPCSTR n, LPDWORD r, LPDWORD t, LPBYTE d, LPDWORD s) override {
-        return REAL(RegQueryValueExA)(k, n, r, t, d, s);
-    }
-    LONG setValue(HKEY k, LPCSTR n, DWORD r, DWORD t, const BYTE* d, DWORD s) override {
-        return REAL(RegSetValueExA)(k, n, r, t, d, s);
-    }
-    LONG closeKey(HKEY key) override { return REAL(RegCloseKey)(key); }
-    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override { return REAL(FindFirstFileA)(pattern, data); }
-    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override { return REAL(FindNextFileA)(search, data); }
-    BOOL findClose(HANDLE search) override { return REAL(FindClose)(search); }
-    HANDLE loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) override {
-        return REAL(LoadImageA)(i, n, t, x, y, f);
-    }
-    HFONT createFont(const LOGFONTA* description) override { return REAL(CreateFontIndirectA)(description); }
-    int getObject(HANDLE object, int size, LPVOID buffer) override { return REAL(GetObjectA)(object, size, buffer); }
-    BOOL deleteObject(HGDIOBJ object) override { return REAL(DeleteObject)(object); }
-    int messageBox(HWND o, LPCSTR text, LPCSTR title, UINT f) override { return REAL(MessageBoxA)(o, text, title, f); }
-    INT_PTR dialogBox(HINSTANCE i, LPCSTR n, HWND o, DLGPROC d, LPARAM p) override {
-        return REAL(DialogBoxParamA)(i, n, o, d, p);
-    }
-    BOOL enumWindows(WNDENUMPROC callback, LPARAM param) override { return REAL(EnumWindows)(callback, param); }
-    FILE* openFile(const char* path, const char* mode) override { return REAL(fopen)(path, mode); }
-    void readClock(LPSYSTEMTIME time) override { REAL(GetSystemTime)(time); }
-    DWORD windowThreadProcess(HWND window, LPDWORD id) override { return REAL(GetWindowThreadProcessId)(window, id); }
-    // Only watched: no view sees them.
-    int closeFile(FILE* file) { return REAL(fclose)(file); }
-    BOOL beep(UINT type) { return REAL(MessageBeep)(type); }
 };
+#define REAL(platform, function) \
+    reinterpret_cast<decltype(&::function)>((platform).real[static_cast<int>(Api::function)])
 }  // namespace
 
 struct CallLedger::Record {
@@ -264,7 +235,7 @@ FILE* __cdecl openFile(const char* path, const char* mode) {
 int __cdecl closeFile(FILE* file) {
     BOOK(fclose);
     if (!s.release(s.files, file)) ++s.strays;
-    return s.platform.closeFile(file);
+    return REAL(s.platform, fclose)(file);
 }
 
 void WINAPI readClock(LPSYSTEMTIME time) {
@@ -274,7 +245,7 @@ void WINAPI readClock(LPSYSTEMTIME time) {
 
 BOOL WINAPI beep(UINT type) {
     BOOK(MessageBeep);
-    return s.platform.beep(type);
+    return REAL(s.platform, MessageBeep)(type);
 }
 
 DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
@@ -409,31 +380,39 @@ LedgerView::~LedgerView() {
 
 LedgerView& LedgerView::below() const { return record_->below(this); }
 
-LONG LedgerView::openKey(HKEY p, LPCSTR s, DWORD o, REGSAM a, PHKEY r) { return below().openKey(p, s, o, a, r); }
+// A view passes the call on to the one below it; the platform makes it.
+#define PASS(method, function, ...) \
+    (record_ ? below().method(__VA_ARGS__) : REAL(*static_cast<const Platform*>(this), function)(__VA_ARGS__))
+
+LONG LedgerView::openKey(HKEY k, LPCSTR s, DWORD o, REGSAM a, PHKEY r) {
+    return PASS(openKey, RegOpenKeyExA, k, s, o, a, r);
+}
 LONG LedgerView::queryValue(HKEY k, LPCSTR n, LPDWORD r, LPDWORD t, LPBYTE d, LPDWORD s) {
-    return below().queryValue(k, n, r, t, d, s);
+    return PASS(queryValue, RegQueryValueExA, k, n, r, t, d, s);
 }
 LONG LedgerView::setValue(HKEY k, LPCSTR n, DWORD r, DWORD t, const BYTE* d, DWORD s) {
-    return below().setValue(k, n, r, t, d, s);
+    return PASS(setValue, RegSetValueExA, k, n, r, t, d, s);
 }
-LONG LedgerView::closeKey(HKEY key) { return below().closeKey(key); }
-HANDLE LedgerView::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) { return below().findFirst(pattern, data); }
-BOOL LedgerView::findNext(HANDLE search, LPWIN32_FIND_DATAA data) { return below().findNext(search, data); }
-BOOL LedgerView::findClose(HANDLE search) { return below().findClose(search); }
+LONG LedgerView::closeKey(HKEY k) { return PASS(closeKey, RegCloseKey, k); }
+HANDLE LedgerView::findFirst(LPCSTR p, LPWIN32_FIND_DATAA d) { return PASS(findFirst, FindFirstFileA, p, d); }
+BOOL LedgerView::findNext(HANDLE h, LPWIN32_FIND_DATAA d) { return PASS(findNext, FindNextFileA, h, d); }
+BOOL LedgerView::findClose(HANDLE h) { return PASS(findClose, FindClose, h); }
 HANDLE LedgerView::loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) {
-    return below().loadImage(i, n, t, x, y, f);
+    return PASS(loadImage, LoadImageA, i, n, t, x, y, f);
 }
-HFONT LedgerView::createFont(const LOGFONTA* description) { return below().createFont(description); }
-int LedgerView::getObject(HANDLE object, int size, LPVOID buffer) { return below().getObject(object, size, buffer); }
-BOOL LedgerView::deleteObject(HGDIOBJ object) { return below().deleteObject(object); }
-int LedgerView::messageBox(HWND o, LPCSTR text, LPCSTR title, UINT f) { return below().messageBox(o, text, title, f); }
+HFONT LedgerView::createFont(const LOGFONTA* f) { return PASS(createFont, CreateFontIndirectA, f); }
+int LedgerView::getObject(HANDLE h, int n, LPVOID b) { return PASS(getObject, GetObjectA, h, n, b); }
+BOOL LedgerView::deleteObject(HGDIOBJ h) { return PASS(deleteObject, DeleteObject, h); }
+int LedgerView::messageBox(HWND o, LPCSTR s, LPCSTR t, UINT f) { return PASS(messageBox, MessageBoxA, o, s, t, f); }
 INT_PTR LedgerView::dialogBox(HINSTANCE i, LPCSTR n, HWND o, DLGPROC d, LPARAM p) {
-    return below().dialogBox(i, n, o, d, p);
+    return PASS(dialogBox, DialogBoxParamA, i, n, o, d, p);
 }
-BOOL LedgerView::enumWindows(WNDENUMPROC callback, LPARAM param) { return below().enumWindows(callback, param); }
-FILE* LedgerView::openFile(const char* path, const char* mode) { return below().openFile(path, mode); }
-void LedgerView::readClock(LPSYSTEMTIME time) { below().readClock(time); }
-DWORD LedgerView::windowThreadProcess(HWND window, LPDWORD id) { return below().windowThreadProcess(window, id); }
+BOOL LedgerView::enumWindows(WNDENUMPROC c, LPARAM p) { return PASS(enumWindows, EnumWindows, c, p); }
+FILE* LedgerView::openFile(const char* p, const char* m) { return PASS(openFile, fopen, p, m); }
+void LedgerView::readClock(LPSYSTEMTIME t) { PASS(readClock, GetSystemTime, t); }
+DWORD LedgerView::windowThreadProcess(HWND w, LPDWORD p) {
+    return PASS(windowThreadProcess, GetWindowThreadProcessId, w, p);
+}
 
 int listImports(HMODULE module, char names[][64], int capacity) {
     int count = 0;
