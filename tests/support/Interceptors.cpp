@@ -21,13 +21,14 @@ bool Interceptors::allClosedBut(HKEY handedOut) const {
     return keysClosed && held.searches == 0 && held.strays == 0;
 }
 
-void Interceptors::failKeyOpen(int nth, bool leaveHandle) { failingOpens_.push_back({openCalls_ + nth, leaveHandle}); }
+void Interceptors::failKeyOpen(int nth, bool leaveHandle) {
+    failingOpens_.push_back({keyOpens_.size() + nth, leaveHandle});
+}
 
 LONG Interceptors::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
     keyOpens_.push_back({subkey ? subkey : "", access});
-    const int call = ++openCalls_;
     for (const auto& failing : failingOpens_) {
-        if (failing.first != call) continue;
+        if (failing.first != keyOpens_.size()) continue;
         if (failing.second)
             LedgerView::openKey(parent, subkey, options, access, result);
         else

@@ -72,8 +72,7 @@ private:
     int clockReads_ = 0;
     std::vector<ValueWrite> writes_;
 
-    int openCalls_ = 0;
-    std::vector<std::pair<int, bool>> failingOpens_;  // call number, leave the handle
+    std::vector<std::pair<size_t, bool>> failingOpens_;  // call number, leave the handle
     std::vector<std::string> failingWrites_;
     std::optional<SYSTEMTIME> clock_;
     std::string patternEnd_;
