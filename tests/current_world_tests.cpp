@@ -52,11 +52,7 @@ std::string readValue(const char* name, DWORD size = 8) {
     return std::string(buffer.begin(), buffer.begin() + size);
 }
 
-std::string padded(const char* text, size_t size = 8) {
-    std::string bytes(text);
-    bytes.resize(size, '\0');
-    return bytes;
-}
+std::string padded(const char* text, size_t size = 8) { return (text + std::string(size, '\0')).substr(0, size); }
 
 std::string terminated(const std::string& text) { return text + std::string(1, '\0'); }
 
