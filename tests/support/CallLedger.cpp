@@ -98,6 +98,11 @@ struct CallLedger::Record {
         failedSite = site;
         return true;
     }
+    template <typename Handle>
+    Handle hold(std::vector<const void*>& held, Handle handle) {
+        if (handle) held.push_back(handle);
+        return handle;
+    }
     // False for something not held.
     bool release(std::vector<const void*>& held, const void* handle) {
         auto found = std::find(held.begin(), held.end(), handle);
@@ -126,12 +131,17 @@ CallLedger::Record& recordOf(uintptr_t caller, Api api) {
     CallLedger::Record& s = recordOf(caller, Api::api);                                \
     [[maybe_unused]] const bool failing = s.book(Api::api, caller)
 
+// A failure as the platform reports it, with the reason left for GetLastError.
+template <typename Result>
+Result failWith(DWORD error, Result result) {
+    SetLastError(error);
+    return result;
+}
+
 LONG WINAPI regOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
     BOOK(RegOpenKeyExA);
-    if (failing) {
-        if (result) *result = nullptr;
-        return ERROR_ACCESS_DENIED;
-    }
+    if (failing && result) *result = nullptr;
+    if (failing) return ERROR_ACCESS_DENIED;
     const LONG status = s.top().openKey(parent, subkey, options, access, result);
     if (result && (status == ERROR_SUCCESS || *result)) s.keys.push_back(*result);
     return status;
@@ -157,43 +167,31 @@ LONG WINAPI regClose(HKEY key) {
 
 HANDLE WINAPI findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     BOOK(FindFirstFileA);
-    if (failing) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    HANDLE search = s.top().findFirst(pattern, data);
+    HANDLE search = failing ? failWith(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE) : s.top().findFirst(pattern, data);
     if (search != INVALID_HANDLE_VALUE) s.searches.push_back(search);
     return search;
 }
 
 BOOL WINAPI findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
     BOOK(FindNextFileA);
-    if (!failing) return s.top().findNext(search, data);
-    SetLastError(ERROR_NO_MORE_FILES);
-    return FALSE;
+    return failing ? failWith(ERROR_NO_MORE_FILES, FALSE) : s.top().findNext(search, data);
 }
 
 BOOL WINAPI findClose(HANDLE search) {
     BOOK(FindClose);
     if (!s.release(s.searches, search)) ++s.strays;
     const BOOL closed = s.top().findClose(search);
-    if (!failing) return closed;
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
+    return failing ? failWith(ERROR_INVALID_HANDLE, FALSE) : closed;
 }
 
 HANDLE WINAPI loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
     BOOK(LoadImageA);
-    HANDLE image = failing ? nullptr : s.top().loadImage(instance, name, type, cx, cy, flags);
-    if (image) s.bitmaps.push_back(image);
-    return image;
+    return s.hold(s.bitmaps, failing ? nullptr : s.top().loadImage(instance, name, type, cx, cy, flags));
 }
 
 HFONT WINAPI createFont(const LOGFONTA* description) {
     BOOK(CreateFontIndirectA);
-    HFONT font = failing ? nullptr : s.top().createFont(description);
-    if (font) s.fonts.push_back(font);
-    return font;
+    return s.hold(s.fonts, failing ? nullptr : s.top().createFont(description));
 }
 
 int WINAPI getObject(HANDLE object, int size, LPVOID buffer) {
@@ -215,9 +213,8 @@ int WINAPI messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
 
 INT_PTR WINAPI dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
     BOOK(DialogBoxParamA);
-    if (!failing) return s.top().dialogBox(instance, name, owner, procedure, param);
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return -1;
+    return failing ? failWith<INT_PTR>(ERROR_NOT_ENOUGH_MEMORY, -1)
+                   : s.top().dialogBox(instance, name, owner, procedure, param);
 }
 
 BOOL WINAPI enumWindows(WNDENUMPROC callback, LPARAM param) {
@@ -227,9 +224,7 @@ BOOL WINAPI enumWindows(WNDENUMPROC callback, LPARAM param) {
 
 FILE* __cdecl openFile(const char* path, const char* mode) {
     BOOK(fopen);
-    FILE* file = failing ? nullptr : s.top().openFile(path, mode);
-    if (file) s.files.push_back(file);
-    return file;
+    return s.hold(s.files, failing ? nullptr : s.top().openFile(path, mode));
 }
 
 int __cdecl closeFile(FILE* file) {
