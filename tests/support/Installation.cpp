@@ -29,8 +29,7 @@ Installation::Installation(const char* currentWorld) {
         char name[64];
         snprintf(name, sizeof name, "zorv-%lu-%d\\", GetCurrentProcessId(), ++made);
         dir_ = std::string(temp) + name;
-        if (CreateDirectoryA(dir_.c_str(), nullptr)) break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+        if (CreateDirectoryA(dir_.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) break;
         removeTree(dir_);  // left behind by a run that was killed
         if (CreateDirectoryA(dir_.c_str(), nullptr)) break;
     }

@@ -55,8 +55,7 @@ struct SharedCodeTest : ::testing::Test {
     // The messages traced from the given one on.
     std::vector<std::string> traced(size_t first) const {
         const std::vector<std::string> lines = trace.messages();
-        return first < lines.size() ? std::vector<std::string>(lines.begin() + first, lines.end())
-                                    : std::vector<std::string>();
+        return std::vector<std::string>(lines.begin() + std::min(first, lines.size()), lines.end());
     }
 
     void SetUp() override { ASSERT_TRUE(calls.installed()); }
