@@ -19,10 +19,6 @@ const char* const kNameEntry = "Orvane Hall Of Fame";
 
 class OrvaneScore : public ::testing::Test {
 protected:
-    std::string stored(const char* suffix) {
-        return reg::text(kWorld, (std::string("Orvanedefault") + suffix).c_str());
-    }
-
     // Stored as the host stores them, without terminators.
     void store(const StoredTable& table) { storeTable(kWorld, "Orvanedefault", table, false); }
 
@@ -112,7 +108,7 @@ TEST_F(OrvaneScore, NamesAreCutAtEightCharacters) {
         driver::click(entry, IDOK);
         closeHallOfFame();
     });
-    EXPECT_EQ("ABCDEFGH", stored("Name1"));
+    EXPECT_EQ("ABCDEFGH", storedTable(kWorld, "Orvanedefault")[0].name);
 }
 
 TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
@@ -198,8 +194,7 @@ TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
             driver::click(hallOfFame, IDCANCEL);
         }
     });
-    EXPECT_EQ("42", stored("Score1"));
-    EXPECT_EQ("3", stored("Level1"));
+    EXPECT_EQ((StoredTable{{{"Z", "3", "42"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
     EXPECT_EQ("default", left);
 }
 
@@ -218,8 +213,7 @@ TEST_F(OrvaneScore, MissingFieldsCountZero) {
         enterName("SKIP");
         closeHallOfFame();
     });
-    EXPECT_EQ("5", stored("Score1"));
-    EXPECT_EQ("0", stored("Level1"));
+    EXPECT_EQ((StoredTable{{{"SKIP", "0", "5"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
     ScriptedRun closeIt(closeHallOfFame);
     EXPECT_EQ(0, plugin.score(nullptr, 0));
 }

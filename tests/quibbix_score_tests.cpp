@@ -1,7 +1,6 @@
 // Quibbix's score entry point: the hall of fame with both tables, and a whole game's resources.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,21 +28,11 @@ int score(Plugin& plugin, const char* scoreString, const std::function<void()>& 
 void expectAt(HWND dialog, HWND control, int x, int y, int width, int height) {
     RECT at = {x, y, width, height};
     MapDialogRect(dialog, &at);
-    RECT actual = driver::rect(control);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-    EXPECT_EQ(at.left, actual.left) << "control " << GetDlgCtrlID(control);
-    EXPECT_EQ(at.top, actual.top) << "control " << GetDlgCtrlID(control);
-    EXPECT_EQ(at.right, actual.right - actual.left) << "control " << GetDlgCtrlID(control);
-    EXPECT_EQ(at.bottom, actual.bottom - actual.top) << "control " << GetDlgCtrlID(control);
-}
-
-// The name-entry dialog: checks what it shows, types the name and confirms.
-void typeName(const char* name, const char* expectedScore) {
-    ::enterName(kNameEntry, name, [expectedScore](HWND entry) {
-        EXPECT_EQ(expectedScore, driver::text(entry, IDC_SCORE));
-        HWND hallOfFame = driver::find(kHallOfFame);
-        EXPECT_TRUE(!hallOfFame || !driver::visible(hallOfFame));
-    });
+    RECT got = driver::rect(control);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
+    EXPECT_EQ((std::vector<LONG>{at.left, at.top, at.right, at.bottom}),
+              (std::vector<LONG>{got.left, got.top, got.right - got.left, got.bottom - got.top}))
+        << "control " << GetDlgCtrlID(control);
 }
 
 Texts rows(HWND dialog, int first) {
@@ -71,10 +60,14 @@ std::function<void()> readHallOfFame(Shown& shown, int button = IDCANCEL) {
     };
 }
 
-// The name entry, then the hall of fame read.
+// The name entry, which shows the score while the hall of fame waits hidden, then the hall of fame read.
 std::function<void()> namedThenRead(const char* name, const char* expectedScore, Shown& shown) {
     return [name, expectedScore, &shown] {
-        typeName(name, expectedScore);
+        ::enterName(kNameEntry, name, [expectedScore](HWND entry) {
+            EXPECT_EQ(expectedScore, driver::text(entry, IDC_SCORE));
+            HWND hallOfFame = driver::find(kHallOfFame);
+            EXPECT_TRUE(!hallOfFame || !driver::visible(hallOfFame));
+        });
         readHallOfFame(shown)();
     };
 }
@@ -95,11 +88,7 @@ TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
     EXPECT_EQ(FW_BOLD, shown.weight);
     EXPECT_EQ("ACE", reg::text(kWorld, "QuibbixRandomName1"));
     // Split in place: each separator taken is a terminator now, nothing behind the string moved.
-    EXPECT_EQ(0, memcmp(after,
-                        "random\0"
-                        "1500\0"
-                        "3",
-                        14));
+    EXPECT_EQ(std::string("random\0001500\0003", 14), std::string(after, 14));
     EXPECT_EQ(0xbd, static_cast<unsigned char>(after[14]));
 
     // A lower score in the other mode competes with that mode's empty table only.
