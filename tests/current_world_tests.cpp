@@ -116,10 +116,9 @@ TEST_F(CurrentWorld, CurrMovieIsReadUpTo127Characters) {
     resolve();
     reg::setString("", "CurrMovie", tooLong.c_str(), REG_SZ, false);  // fills the limit, no terminator
     resolve();
-    Lines warnings;
-    for (const std::string& line : trace.messages())
-        if (line.compare(0, 7, "WARNING") == 0) warnings.push_back(line);
-    EXPECT_EQ(2u, warnings.size());
+    const Lines lines = trace.messages();
+    EXPECT_EQ(2, std::count_if(lines.begin(), lines.end(),
+                               [](const std::string& line) { return line.rfind("WARNING", 0) == 0; }));
 }
 
 // What a host leaves when it stores a fixed buffer: the name, its zero, then other bytes.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "Installation.h"
 #include "RegistrySandbox.h"
@@ -55,10 +56,7 @@ TEST(HostScores, PrintsEveryTableOfTheCurrentWorldExactlyAsStoredAndChangesNothi
     host.addWorld("dZORV_Here", false);
     host.addWorld("dZORV_There");
     host.setCurrentWorld("dZORV_Here");
-    const struct {
-        const char* name;
-        const char* text;
-    } here[] = {
+    const std::pair<const char*, const char*> here[] = {
         {"OrvanedefaultName1", "ACE"},    {"OrvanedefaultLevel1", "3"},   {"OrvanedefaultScore1", "1500"},
         {"OrvanedefaultName2", ""},       {"OrvanedefaultLevel2", "2"},   {"OrvanedefaultScore2", " 0042"},
         {"OrvanedefaultName3", "Q\"\\t"}, {"OrvanedefaultLevel3", "one"}, {"OrvanedefaultScore3", "12abc"},
@@ -66,7 +64,7 @@ TEST(HostScores, PrintsEveryTableOfTheCurrentWorldExactlyAsStoredAndChangesNothi
         {"QuibbixrandomScore2", "-5"},    {"OrvanedefaultScore4", "99"},  {"OrvaneNotes", "not a table"},
         {"QuibbixuserName3", "LAST\x01"},
     };
-    for (const auto& value : here) reg::setString("dZORV_Here", value.name, value.text, REG_SZ, false);
+    for (const auto& [name, text] : here) reg::setString("dZORV_Here", name, text, REG_SZ, false);
     reg::setDword("dZORV_Here", "NoShowOrvaneInfoDlg", 1);
     reg::setString("dZORV_There", "OrvanehardName1", "ELSEWHERE");
     const std::string before = reg::dump();

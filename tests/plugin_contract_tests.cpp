@@ -13,9 +13,7 @@
 #include "Installation.h"
 #include "Plugin.h"
 
-namespace {
-class PluginContract : public ::testing::TestWithParam<const char*> {};
-}  // namespace
+using PluginContract = ::testing::TestWithParam<const char*>;
 
 TEST_P(PluginContract, ExportsResolveByNameAndOrdinal) {
     Plugin plugin(GetParam());

@@ -150,7 +150,8 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
         seedStore(old);
         play(name.c_str(), score, 4);
 
-        ASSERT_EQ(updated(old, name, score, 4), storedTable()) << "round " << round << " score " << score;
+        const StoredTable now = storedTable();
+        ASSERT_EQ(updated(old, name, score, 4), now) << "round " << round << " score " << score;
         ASSERT_EQ(valuesOf(placesWritten(old, score)), writtenNames()) << "round " << round;
 
         // Every recorded result is still there, but for the one pushed out of third place.
@@ -158,9 +159,7 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
         for (size_t i = 0; i < old.size(); ++i) {
             const Entry& e = old[i];
             if (!e.recorded() || std::find(old.begin(), old.begin() + i, e) != old.begin() + i) continue;
-            int before = 0, after = 0;
-            for (const Entry& o : old) before += o == e;
-            for (const Entry& n : storedTable()) after += n == e;
+            const int before = std::count(old.begin(), old.end(), e), after = std::count(now.begin(), now.end(), e);
             lost += before > after ? before - after : 0;
             ASSERT_LE(after, before + (e == Entry{name, "4", std::to_string(score)} ? 1 : 0)) << "round " << round;
         }

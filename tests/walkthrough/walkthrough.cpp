@@ -66,16 +66,11 @@ void expectStored(const char* world, const char* game, const char* mode, const R
     }
 }
 
-void expectShown(HWND dialog, int firstId, const Row rows[3], const char* table) {
-    for (int rank = 0; rank < 3; ++rank)
-        for (int field = 0; field < 3; ++field)
-            EXPECT_EQ(rows[rank][field] ? rows[rank][field] : "", driver::text(dialog, firstId + 3 * rank + field))
-                << table << ", rank " << rank + 1 << ", column " << field + 1;
-}
-
 // A table of the current world as the hall of fame shows it and as it is stored.
 void expectTable(HWND fame, int firstId, const char* game, const char* mode, const Row rows[3]) {
-    expectShown(fame, firstId, rows, (std::string(game) + " " + mode + " table").c_str());
+    for (int cell = 0; cell < 9; ++cell)
+        EXPECT_EQ(rows[cell / 3][cell % 3] ? rows[cell / 3][cell % 3] : "", driver::text(fame, firstId + cell))
+            << game << " " << mode << " table, rank " << cell / 3 + 1 << ", column " << cell % 3 + 1;
     expectStored(kSampleWorld, game, mode, rows);
 }
 
@@ -144,16 +139,15 @@ private:
         SetForegroundWindow(main_);
         for (DWORD start = GetTickCount(); GetForegroundWindow() != main_ && GetTickCount() - start < 2000;) Sleep(20);
         const WORD codes[4] = {first, second, second, first};
-        INPUT keys[4] = {};
-        UINT count = 0;
+        std::vector<INPUT> keys;
         for (int i = 0; i < 4; ++i) {
-            if (!codes[i]) continue;
-            keys[count].type = INPUT_KEYBOARD;
-            keys[count].ki.wVk = codes[i];
-            keys[count].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-            ++count;
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = codes[i];
+            key.ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+            if (codes[i]) keys.push_back(key);
         }
-        SendInput(count, keys, sizeof keys[0]);
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
     }
 
     // The name entry that a qualifying score opens before the hall of fame: the score checked,
