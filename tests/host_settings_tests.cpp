@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,98 +18,56 @@ const char kUnreadable[] = "Unable to read ZORV installation directory in Server
 
 using HostSettings = SharedCodeTest<RegistrySandbox>;
 
-// The buffer form into 260 bytes followed by spare bytes that must keep their 0xbd.
-struct Read {
-    bool ok;
-    std::string text;
-    bool spareKept;
-};
-Read readInstallDir() {
-    unsigned char buffer[260 + 8];
-    memset(buffer, 0xbd, sizeof buffer);
-    Read read;
-    read.ok = getInstallDir(reinterpret_cast<char*>(buffer));
-    const void* end = memchr(buffer, 0, 260);
-    read.text = read.ok && end ? std::string(reinterpret_cast<char*>(buffer)) : std::string("(failed)");
-    read.spareKept = true;
-    for (size_t i = 260; i < sizeof buffer; ++i) read.spareKept &= buffer[i] == 0xbd;
-    return read;
+// getInstallDir's buffer form; "(failed)" when it says it failed.
+std::string installDir() {
+    bool ok = false;
+    const std::string text = intoPath([&ok](char* buffer) { ok = getInstallDir(buffer); });
+    return ok ? text : "(failed)";
 }
 
-void expectDir(const std::string& expected, const Read& read) {
-    EXPECT_TRUE(read.ok);
-    EXPECT_EQ(expected, read.text);
-    EXPECT_TRUE(read.spareKept);
-}
+std::string sz(const std::string& text) { return text + '\0'; }
 }  // namespace
 
-TEST_F(HostSettings, DirectoryEndsInExactlyOneBackslash) {
-    reg::setString("", "MainDir", "C:\\Games\\Host");
-    expectDir("C:\\Games\\Host\\", readInstallDir());
-    reg::setString("", "MainDir", "C:\\Games\\Host\\");
-    expectDir("C:\\Games\\Host\\", readInstallDir());
-    reg::setString("", "MainDir", "%ProgramFiles%\\Host", REG_EXPAND_SZ);
-    expectDir("%ProgramFiles%\\Host\\", readInstallDir());
+// MainDir as stored, type and bytes, and the directory read from it, or a failure that is traced.
+TEST_F(HostSettings, DirectoryIsTheTextUpToItsTerminatorWithOneBackslash) {
+    const struct {
+        const char* what;
+        DWORD type;
+        std::string bytes;
+        std::string expected;
+    } cases[] = {
+        {"no backslash", REG_SZ, sz("C:\\Games\\Host"), "C:\\Games\\Host\\"},
+        {"a backslash", REG_SZ, sz("C:\\Games\\Host\\"), "C:\\Games\\Host\\"},
+        {"expandable, not expanded", REG_EXPAND_SZ, sz("%ProgramFiles%\\Host"), "%ProgramFiles%\\Host\\"},
+        {"the longest", REG_SZ, sz(std::string(258, 'a')), std::string(258, 'a') + "\\"},
+        {"the longest with its backslash", REG_SZ, sz(std::string(257, 'b') + "\\"), std::string(257, 'b') + "\\"},
+        {"one too long", REG_SZ, sz(std::string(259, 'c')), "(failed)"},
+        {"filling the limit unterminated", REG_SZ, std::string(259, 'd'), "(failed)"},
+        {"far too long", REG_SZ, sz(std::string(300, 'e')), "(failed)"},
+        {"binary", REG_BINARY, "abc", "abc\\"},
+        {"a number", REG_DWORD, std::string("abc\0", 4), "abc\\"},
+        {"unterminated", REG_SZ, "xyz", "xyz\\"},
+        {"a zero inside", REG_BINARY, std::string("ab\0cd", 5), "ab\\"},
+        {"the longest unterminated", REG_BINARY, std::string(258, 'f'), std::string(258, 'f') + "\\"},
+        // A host that stores a fixed buffer leaves bytes behind the terminator.
+        {"bytes after the terminator", REG_SZ, sz("C:\\Host") + std::string(251, 'x'), "C:\\Host\\"},
+        {"a zero first", REG_SZ, std::string("\0:\\Host\0", 8) + std::string(251, 'x'), "(failed)"},
+        {"empty", REG_SZ, sz(""), "(failed)"},
+        {"no bytes", REG_SZ, "", "(failed)"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(reg::setBytes("", "MainDir", c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size())));
+        const size_t before = trace.messages().size();
+        EXPECT_EQ(c.expected, installDir()) << c.what;
+        EXPECT_EQ(c.expected == "(failed)" ? Lines{kUnreadable} : Lines(), traced(before)) << c.what;
+    }
 
+    reg::setString("", "MainDir", "C:\\Host");
+    const size_t before = trace.messages().size();
     CString dir("old");
     EXPECT_TRUE(getInstallDir(dir));
-    EXPECT_STREQ("%ProgramFiles%\\Host\\", dir);
-    EXPECT_TRUE(trace.messages().empty());
-}
-
-TEST_F(HostSettings, LongestDirectoryIs258CharactersBeforeTheBackslash) {
-    const std::string longest(258, 'a');
-    reg::setString("", "MainDir", longest.c_str());
-    expectDir(longest + "\\", readInstallDir());
-    const std::string withBackslash = std::string(257, 'b') + "\\";
-    reg::setString("", "MainDir", withBackslash.c_str());
-    expectDir(withBackslash, readInstallDir());
-    EXPECT_TRUE(trace.messages().empty());
-
-    reg::setString("", "MainDir", std::string(259, 'c').c_str());
-    EXPECT_FALSE(readInstallDir().ok);
-    reg::setString("", "MainDir", std::string(259, 'd').c_str(), REG_SZ, false);  // fills the limit
-    EXPECT_FALSE(readInstallDir().ok);
-    reg::setString("", "MainDir", std::string(300, 'e').c_str());
-    EXPECT_FALSE(readInstallDir().ok);
-    EXPECT_EQ(Lines(3, kUnreadable), trace.messages());
-}
-
-TEST_F(HostSettings, ValueOfAnyTypeIsTakenAsTerminatedText) {
-    reg::setBytes("", "MainDir", REG_BINARY, "abc", 3);
-    expectDir("abc\\", readInstallDir());
-    reg::setDword("", "MainDir", 0x00636261);
-    expectDir("abc\\", readInstallDir());
-    reg::setString("", "MainDir", "xyz", REG_SZ, false);
-    expectDir("xyz\\", readInstallDir());
-    reg::setBytes("", "MainDir", REG_BINARY, "ab\0cd", 5);
-    expectDir("ab\\", readInstallDir());
-    reg::setBytes("", "MainDir", REG_BINARY, std::string(258, 'f').c_str(), 258);
-    expectDir(std::string(258, 'f') + "\\", readInstallDir());
-    EXPECT_TRUE(trace.messages().empty());
-}
-
-// A host that stores a fixed buffer leaves bytes behind the terminator; the text still ends there.
-TEST_F(HostSettings, BytesAfterTheTerminatorAreNotPartOfTheDirectory) {
-    std::string filled = std::string("C:\\Host") + '\0' + std::string(251, 'x');
-    ASSERT_EQ(259u, filled.size());
-    reg::setBytes("", "MainDir", REG_SZ, filled.data(), 259);
-    expectDir("C:\\Host\\", readInstallDir());
-    EXPECT_TRUE(trace.messages().empty());
-
-    // A zero first is still an empty directory, however much follows it.
-    filled[0] = 0;
-    reg::setBytes("", "MainDir", REG_SZ, filled.data(), 259);
-    EXPECT_FALSE(readInstallDir().ok);
-    EXPECT_EQ(Lines{kUnreadable}, trace.messages());
-}
-
-TEST_F(HostSettings, EmptyDirectoryIsAFailure) {
-    reg::setString("", "MainDir", "");
-    EXPECT_FALSE(readInstallDir().ok);
-    reg::setBytes("", "MainDir", REG_SZ, "", 0);
-    EXPECT_FALSE(readInstallDir().ok);
-    EXPECT_EQ(Lines(2, kUnreadable), trace.messages());
+    EXPECT_STREQ("C:\\Host\\", dir);
+    EXPECT_EQ(Lines(), traced(before));
 }
 
 TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
@@ -131,7 +88,7 @@ TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
 
 TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
     reg::setString("", "MainDir", "C:\\Host");
-    ASSERT_TRUE(readInstallDir().ok);
+    ASSERT_EQ("C:\\Host\\", installDir());
     handedOut = openHostKey().release();
     expectHandedOut("MainDir", "C:\\Host", {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV"});
 }
@@ -141,7 +98,7 @@ TEST_F(HostSettings, HandleLeftByAFailedOpenIsClosed) {
     calls.failKeyOpen(1, true);
     EXPECT_EQ(nullptr, openHostKey().get());
     calls.failKeyOpen(1, true);
-    EXPECT_FALSE(readInstallDir().ok);
+    EXPECT_EQ("(failed)", installDir());
     EXPECT_EQ((Lines{"ERROR Unable to read ZORV install key!", "ERROR Unable to read ZORV install key!",
                      "ERROR could not get open zorv install key!"}),
               trace.messages());

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "Installation.h"
 #include "RegistrySandbox.h"
@@ -23,8 +24,7 @@ HostRun runHost(const char* arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = startup.hStdError = writeEnd;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
     std::string commandLine = std::string("zorvhost.exe ") + arguments;
@@ -47,35 +47,6 @@ HostRun runHost(const char* arguments) {
     return run;
 }
 
-// Every key and value under the host key, in enumeration order, types and bytes included.
-void dump(HKEY key, const std::string& path, std::string& out) {
-    char name[16384];
-    BYTE data[4096];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = sizeof name, size = sizeof data, type = 0;
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-        out += path + "|" + name + "|" + std::to_string(type) + "|" + std::string(reinterpret_cast<char*>(data), size) +
-               "\n";
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = sizeof name;
-        if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY subkey = nullptr;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
-        dump(subkey, path + "\\" + name, out);
-        RegCloseKey(subkey);
-    }
-}
-
-std::string hostKeyDump() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZORV", 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
-    std::string out;
-    dump(key, "", out);
-    RegCloseKey(key);
-    return out;
-}
-
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 }  // namespace
 
@@ -85,10 +56,7 @@ TEST(HostScores, PrintsEveryTableOfTheCurrentWorldExactlyAsStoredAndChangesNothi
     host.addWorld("dZORV_Here", false);
     host.addWorld("dZORV_There");
     host.setCurrentWorld("dZORV_Here");
-    const struct {
-        const char* name;
-        const char* text;
-    } here[] = {
+    const std::pair<const char*, const char*> here[] = {
         {"OrvanedefaultName1", "ACE"},    {"OrvanedefaultLevel1", "3"},   {"OrvanedefaultScore1", "1500"},
         {"OrvanedefaultName2", ""},       {"OrvanedefaultLevel2", "2"},   {"OrvanedefaultScore2", " 0042"},
         {"OrvanedefaultName3", "Q\"\\t"}, {"OrvanedefaultLevel3", "one"}, {"OrvanedefaultScore3", "12abc"},
@@ -96,10 +64,10 @@ TEST(HostScores, PrintsEveryTableOfTheCurrentWorldExactlyAsStoredAndChangesNothi
         {"QuibbixrandomScore2", "-5"},    {"OrvanedefaultScore4", "99"},  {"OrvaneNotes", "not a table"},
         {"QuibbixuserName3", "LAST\x01"},
     };
-    for (const auto& value : here) reg::setString("dZORV_Here", value.name, value.text, REG_SZ, false);
+    for (const auto& [name, text] : here) reg::setString("dZORV_Here", name, text, REG_SZ, false);
     reg::setDword("dZORV_Here", "NoShowOrvaneInfoDlg", 1);
     reg::setString("dZORV_There", "OrvanehardName1", "ELSEWHERE");
-    const std::string before = hostKeyDump();
+    const std::string before = reg::dump();
 
     const HostRun run = runHost("scores");
     EXPECT_EQ(0u, run.exitCode);
@@ -124,7 +92,7 @@ TEST(HostScores, PrintsEveryTableOfTheCurrentWorldExactlyAsStoredAndChangesNothi
         "  2     -           -      -\n"
         "  3     \"LAST\\x01\"  -      -\n",
         run.output);
-    EXPECT_EQ(before, hostKeyDump());
+    EXPECT_EQ(before, reg::dump());
 }
 
 TEST(HostScores, SaysWhatIsMissingAndCreatesNothing) {
@@ -133,12 +101,12 @@ TEST(HostScores, SaysWhatIsMissingAndCreatesNothing) {
         const HostRun run = runHost("scores");
         EXPECT_EQ(1u, run.exitCode);
         EXPECT_EQ("Zorv is not installed: there is no key HKEY_LOCAL_MACHINE\\SOFTWARE\\ZORV.\n", run.output);
-        EXPECT_EQ("(no key)", hostKeyDump());
+        EXPECT_EQ("(no key)", reg::dump());
     }
     {
         Installation host;
         host.addWorld("dZORV_Only");
-        const std::string before = hostKeyDump();
+        const std::string before = reg::dump();
         HostRun run = runHost("scores");
         EXPECT_EQ(1u, run.exitCode);
         EXPECT_EQ("There is no current world: CurrMovie is not set.\n", run.output);
@@ -150,11 +118,11 @@ TEST(HostScores, SaysWhatIsMissingAndCreatesNothing) {
                   run.output);
 
         host.setCurrentWorld("dZORV_Only");
-        const std::string withWorld = hostKeyDump();
+        const std::string withWorld = reg::dump();
         run = runHost("scores");
         EXPECT_EQ(0u, run.exitCode);
         EXPECT_EQ("Current world: dZORV_Only\n\nNo hall of fame is stored in this world.\n", run.output);
-        EXPECT_EQ(withWorld, hostKeyDump());
+        EXPECT_EQ(withWorld, reg::dump());
         EXPECT_NE(before, withWorld);
     }
 }
@@ -163,11 +131,11 @@ TEST(HostSample, IsInstalledOnlyWhereNoHostIs) {
     Installation scratch;  // its folder goes when the test ends, and the host key is sandboxed
     const std::string dir = scratch.dir() + "Zorv";
     const std::string command = "--setup-sample \"" + dir + "\"";
-    const std::string before = hostKeyDump();
+    const std::string before = reg::dump();
     HostRun run = runHost(command.c_str());
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_FALSE(exists(dir));
-    EXPECT_EQ(before, hostKeyDump());
+    EXPECT_EQ(before, reg::dump());
 
     reg::deleteTree("");
     run = runHost(command.c_str());
@@ -183,10 +151,8 @@ TEST(HostSample, IsInstalledOnlyWhereNoHostIs) {
 }
 
 TEST(HostUsage, OffersOnlyTheHostsOwnCommandsAndRunsNoOther) {
-    Installation host;
-    host.addWorld("dZORV_Here");
-    host.setCurrentWorld("dZORV_Here");
-    const std::string before = hostKeyDump();
+    Installation host("dZORV_Here");
+    const std::string before = reg::dump();
 
     HostRun run = runHost("--help");
     EXPECT_EQ(0u, run.exitCode);
@@ -198,5 +164,5 @@ TEST(HostUsage, OffersOnlyTheHostsOwnCommandsAndRunsNoOther) {
     run = runHost("--walkthrough");
     EXPECT_EQ(2u, run.exitCode);
     EXPECT_EQ(0u, run.output.find("usage: zorvhost")) << run.output;
-    EXPECT_EQ(before, hostKeyDump());
+    EXPECT_EQ(before, reg::dump());
 }

@@ -4,6 +4,7 @@
 // ZORV_LONG_CYCLES sets the number of games per plug-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -36,9 +37,7 @@ struct Game {
 };
 
 bool contains(const std::vector<std::string>& dialogs, const std::string& caption) {
-    for (const std::string& d : dialogs)
-        if (d == caption) return true;
-    return false;
+    return std::find(dialogs.begin(), dialogs.end(), caption) != dialogs.end();
 }
 
 // Start, score and stop; the score spread so that some games enter the table and some do not.
@@ -78,11 +77,7 @@ void playGame(Game& game, int cycle, std::map<std::string, StoredTable>& tables,
 }  // namespace
 
 TEST(LongSession, GameAfterGameLeavesNothingBehind) {
-    Installation inst;
-    inst.addWorld(kWorld);
-    inst.setCurrentWorld(kWorld);
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
+    Installation inst(kWorld);
     inst.addFolder("games\\quibbix\\alpha");
     Game games[] = {{"orvane.dll", "Orvane", "Quit Orvane?"}, {"quibbix.dll", "Quibbix", "Quit Quibbix?"}};
     for (Game& game : games)

@@ -1,7 +1,6 @@
 // Orvane's score entry point: name entry, the stored table and the hall of fame.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "DialogDriver.h"
@@ -20,15 +19,6 @@ const char* const kNameEntry = "Orvane Hall Of Fame";
 
 class OrvaneScore : public ::testing::Test {
 protected:
-    OrvaneScore() {
-        install.addWorld(kWorld);
-        install.setCurrentWorld(kWorld);
-    }
-
-    std::string stored(const char* suffix) {
-        return reg::text(kWorld, (std::string("Orvanedefault") + suffix).c_str());
-    }
-
     // Stored as the host stores them, without terminators.
     void store(const StoredTable& table) { storeTable(kWorld, "Orvanedefault", table, false); }
 
@@ -38,7 +28,7 @@ protected:
         return run.result;
     }
 
-    Installation install;
+    Installation install{kWorld};
     Plugin plugin{"orvane.dll"};
     std::string left;  // the score string as the entry point left it
 };
@@ -55,6 +45,14 @@ std::string tableShown(HWND hallOfFame) {
 // Reads nothing, and closes the hall of fame.
 void closeHallOfFame() {
     if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
+}
+
+// The hall of fame shows these cells, and is ended so.
+void expectTable(const char* cells, const Script& ending = clicks({IDCANCEL})) {
+    if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
+        EXPECT_EQ(cells, tableShown(hallOfFame));
+        ending(hallOfFame);
+    }
 }
 
 const StoredTable kABC = {{{"A", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}}};
@@ -85,26 +83,17 @@ TEST_F(OrvaneScore, QualifyingScoreAsksForANameFirstThenShowsTheTable) {
                   driver::click(hallOfFame, IDCANCEL);
               }));
     EXPECT_EQ("default", left);
-    EXPECT_EQ("ACE", stored("Name1"));
-    EXPECT_EQ("3", stored("Level1"));
-    EXPECT_EQ("1500", stored("Score1"));
+    EXPECT_EQ((StoredTable{{{"ACE", "3", "1500"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
 }
 
 TEST_F(OrvaneScore, CancelledOrEmptyNameIsRecordedWithoutAName) {
     score("default*1500*3", [] {
         if (HWND entry = driver::waitFor(kNameEntry)) driver::click(entry, IDCANCEL);
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
-            EXPECT_EQ("|3|1500|||||||", tableShown(hallOfFame));
-            driver::closeBox(hallOfFame);
-        }
+        expectTable("|3|1500|||||||", driver::closeBox);
     });
     score("default*2000*4", [] {
         if (HWND entry = driver::waitFor(kNameEntry)) driver::pressEnter(entry);
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
-            // The earlier unnamed result moves down rather than vanishing.
-            EXPECT_EQ("|4|2000||3|1500||||", tableShown(hallOfFame));
-            driver::pressEscape(hallOfFame);
-        }
+        expectTable("|4|2000||3|1500||||", driver::pressEscape);  // the unnamed result moved down
     });
 }
 
@@ -119,7 +108,7 @@ TEST_F(OrvaneScore, NamesAreCutAtEightCharacters) {
         driver::click(entry, IDOK);
         closeHallOfFame();
     });
-    EXPECT_EQ("ABCDEFGH", stored("Name1"));
+    EXPECT_EQ("ABCDEFGH", storedTable(kWorld, "Orvanedefault")[0].name);
 }
 
 TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
@@ -134,10 +123,7 @@ TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
     });
     score("default*301*2", [] {
         enterName("NEW");
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
-            EXPECT_EQ("A|5|500|NEW|2|301|B|3|300|", tableShown(hallOfFame));
-            driver::click(hallOfFame, IDCANCEL);
-        }
+        expectTable("A|5|500|NEW|2|301|B|3|300|");
     });
 }
 
@@ -153,13 +139,11 @@ TEST_F(OrvaneScore, AResultStoredWhileTheNameIsTypedIsKept) {
                              Race{"default*150*9", "1000", "Y|8|1000|A|5|500|B|3|300|"}}) {
         store(kABC);
         score(race.scoreString, [this, race] {
+            SCOPED_TRACE(race.scoreString);
             if (!driver::waitFor(kNameEntry)) return;
             store({{{"Y", "8", race.otherScore}, {"A", "5", "500"}, {"B", "3", "300"}}});
             enterName("X");
-            if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
-                EXPECT_EQ(race.shown, tableShown(hallOfFame)) << race.scoreString;
-                driver::click(hallOfFame, IDCANCEL);
-            }
+            expectTable(race.shown);
         });
     }
 }
@@ -169,20 +153,19 @@ TEST_F(OrvaneScore, AResultStoredWhileTheNameIsTypedIsKept) {
 TEST_F(OrvaneScore, NamesWithAnAmpersandAreShownAsStored) {
     store({{{"R&D", "5", "500"}, {"&", "3", "300"}, {}}});
     score("default*0*1", [] {
-        HWND hallOfFame = driver::waitFor(kHallOfFame);
-        if (!hallOfFame) return;
-        EXPECT_EQ("R&D|5|500|&|3|300||||", tableShown(hallOfFame));
-        for (int id = IDC_TABLE1_NAME1; id <= IDC_SCORE; ++id)
-            EXPECT_TRUE(driver::style(driver::item(hallOfFame, id)) & SS_NOPREFIX);
-        driver::click(hallOfFame, IDCANCEL);
+        expectTable("R&D|5|500|&|3|300||||", [](HWND hallOfFame) {
+            for (int id = IDC_TABLE1_NAME1; id <= IDC_SCORE; ++id)
+                EXPECT_TRUE(driver::style(driver::item(hallOfFame, id)) & SS_NOPREFIX);
+            driver::click(hallOfFame, IDCANCEL);
+        });
     });
 }
 
 // A text too long for its capacity reads as empty: entering a result from that snapshot would
 // overwrite or move what it never saw.
 TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
-    const std::string tooLong(40, '7');
-    store({{{"A", "5", "500"}, {"B", tooLong, "300"}, {"C", "1", "100"}}});
+    const StoredTable table = {{{"A", "5", "500"}, {"B", std::string(40, '7'), "300"}, {"C", "1", "100"}}};
+    store(table);
     score("default*400*2", [] {
         HWND hallOfFame = driver::waitFor(kHallOfFame);
         EXPECT_EQ(nullptr, driver::find(kNameEntry));
@@ -190,12 +173,7 @@ TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
         EXPECT_EQ("A|5|500|B||300|C|1|100|", tableShown(hallOfFame));
         driver::click(hallOfFame, IDCANCEL);
     });
-    EXPECT_EQ(tooLong, stored("Level2"));
-    EXPECT_EQ("B", stored("Name2"));
-    EXPECT_EQ("300", stored("Score2"));
-    EXPECT_EQ("C", stored("Name3"));
-    EXPECT_EQ("1", stored("Level3"));
-    EXPECT_EQ("100", stored("Score3"));
+    EXPECT_EQ(table, storedTable(kWorld, "Orvanedefault"));
 }
 
 TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {
@@ -216,8 +194,7 @@ TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
             driver::click(hallOfFame, IDCANCEL);
         }
     });
-    EXPECT_EQ("42", stored("Score1"));
-    EXPECT_EQ("3", stored("Level1"));
+    EXPECT_EQ((StoredTable{{{"Z", "3", "42"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
     EXPECT_EQ("default", left);
 }
 
@@ -236,8 +213,7 @@ TEST_F(OrvaneScore, MissingFieldsCountZero) {
         enterName("SKIP");
         closeHallOfFame();
     });
-    EXPECT_EQ("5", stored("Score1"));
-    EXPECT_EQ("0", stored("Level1"));
+    EXPECT_EQ((StoredTable{{{"SKIP", "0", "5"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
     ScriptedRun closeIt(closeHallOfFame);
     EXPECT_EQ(0, plugin.score(nullptr, 0));
 }

@@ -13,9 +13,7 @@
 #include "Installation.h"
 #include "Plugin.h"
 
-namespace {
-class PluginContract : public ::testing::TestWithParam<const char*> {};
-}  // namespace
+using PluginContract = ::testing::TestWithParam<const char*>;
 
 TEST_P(PluginContract, ExportsResolveByNameAndOrdinal) {
     Plugin plugin(GetParam());
@@ -114,10 +112,7 @@ struct Flow {
 // A dialog without a parent is owned by the host's window even while another program is in
 // front, so the host cannot be used while it is up; nested ones sit over the dialog they come from.
 TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
-    Installation inst;
-    inst.addWorld("dZORV_Owner");
-    inst.setCurrentWorld("dZORV_Owner");
-    inst.addFolder("games");
+    Installation inst("dZORV_Owner");
     inst.addFolder("games\\quibbix");
     HWND host =
         CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);

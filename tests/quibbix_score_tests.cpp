@@ -1,7 +1,6 @@
 // Quibbix's score entry point: the hall of fame with both tables, and a whole game's resources.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,15 +20,6 @@ const char* const kWorld = "dZORV_X";
 
 using Texts = std::vector<std::string>;
 
-// A world to keep the tables in.
-struct World {
-    World() {
-        inst.addWorld(kWorld);
-        inst.setCurrentWorld(kWorld);
-    }
-    Installation inst;
-};
-
 int score(Plugin& plugin, const char* scoreString, const std::function<void()>& script) {
     return runScore(plugin, scoreString, script).result;
 }
@@ -38,21 +28,11 @@ int score(Plugin& plugin, const char* scoreString, const std::function<void()>& 
 void expectAt(HWND dialog, HWND control, int x, int y, int width, int height) {
     RECT at = {x, y, width, height};
     MapDialogRect(dialog, &at);
-    RECT actual = driver::rect(control);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-    EXPECT_EQ(at.left, actual.left) << "control " << GetDlgCtrlID(control);
-    EXPECT_EQ(at.top, actual.top) << "control " << GetDlgCtrlID(control);
-    EXPECT_EQ(at.right, actual.right - actual.left) << "control " << GetDlgCtrlID(control);
-    EXPECT_EQ(at.bottom, actual.bottom - actual.top) << "control " << GetDlgCtrlID(control);
-}
-
-// The name-entry dialog: checks what it shows, types the name and confirms.
-void typeName(const char* name, const char* expectedScore) {
-    ::enterName(kNameEntry, name, [expectedScore](HWND entry) {
-        EXPECT_EQ(expectedScore, driver::text(entry, IDC_SCORE));
-        HWND hallOfFame = driver::find(kHallOfFame);
-        EXPECT_TRUE(!hallOfFame || !driver::visible(hallOfFame));
-    });
+    RECT got = driver::rect(control);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
+    EXPECT_EQ((std::vector<LONG>{at.left, at.top, at.right, at.bottom}),
+              (std::vector<LONG>{got.left, got.top, got.right - got.left, got.bottom - got.top}))
+        << "control " << GetDlgCtrlID(control);
 }
 
 Texts rows(HWND dialog, int first) {
@@ -80,17 +60,26 @@ std::function<void()> readHallOfFame(Shown& shown, int button = IDCANCEL) {
     };
 }
 
+// The name entry, which shows the score while the hall of fame waits hidden, then the hall of fame read.
+std::function<void()> namedThenRead(const char* name, const char* expectedScore, Shown& shown) {
+    return [name, expectedScore, &shown] {
+        ::enterName(kNameEntry, name, [expectedScore](HWND entry) {
+            EXPECT_EQ(expectedScore, driver::text(entry, IDC_SCORE));
+            HWND hallOfFame = driver::find(kHallOfFame);
+            EXPECT_TRUE(!hallOfFame || !driver::visible(hallOfFame));
+        });
+        readHallOfFame(shown)();
+    };
+}
+
 const Texts kEmpty(9);
 }  // namespace
 
 TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
-    World world;
+    Installation world(kWorld);
     Plugin plugin("quibbix.dll");
     Shown shown;
-    const ScoreRun run = runScore(plugin, "random*1500*3", [&shown] {
-        typeName("ACE", "1500");
-        readHallOfFame(shown)();
-    });
+    const ScoreRun run = runScore(plugin, "random*1500*3", namedThenRead("ACE", "1500", shown));
     EXPECT_EQ(0, run.result);
     const char* after = run.buffer;
     EXPECT_EQ((Texts{"ACE", "3", "1500", "", "", "", "", "", ""}), shown.upper);
@@ -99,33 +88,23 @@ TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
     EXPECT_EQ(FW_BOLD, shown.weight);
     EXPECT_EQ("ACE", reg::text(kWorld, "QuibbixRandomName1"));
     // Split in place: each separator taken is a terminator now, nothing behind the string moved.
-    EXPECT_EQ(0, memcmp(after,
-                        "random\0"
-                        "1500\0"
-                        "3",
-                        14));
+    EXPECT_EQ(std::string("random\0001500\0003", 14), std::string(after, 14));
     EXPECT_EQ(0xbd, static_cast<unsigned char>(after[14]));
 
     // A lower score in the other mode competes with that mode's empty table only.
-    EXPECT_EQ(0, score(plugin, "user*800*2", [&shown] {
-                  typeName("BOB", "800");
-                  readHallOfFame(shown)();
-              }));
+    EXPECT_EQ(0, score(plugin, "user*800*2", namedThenRead("BOB", "800", shown)));
     EXPECT_EQ((Texts{"ACE", "3", "1500", "", "", "", "", "", ""}), shown.upper);
     EXPECT_EQ((Texts{"BOB", "2", "800", "", "", "", "", "", ""}), shown.lower);
 
     // The mode's letter case does not make another table.
-    EXPECT_EQ(0, score(plugin, "Random*2000*4", [&shown] {
-                  typeName("CAT", "2000");
-                  readHallOfFame(shown)();
-              }));
+    EXPECT_EQ(0, score(plugin, "Random*2000*4", namedThenRead("CAT", "2000", shown)));
     EXPECT_EQ((Texts{"CAT", "4", "2000", "ACE", "3", "1500", "", "", ""}), shown.upper);
     EXPECT_EQ((Texts{"BOB", "2", "800", "", "", "", "", "", ""}), shown.lower);
 }
 
 // Quibbix's copy of the name entry: one unit taller, every control but GAME OVER one unit lower.
 TEST(QuibbixScore, NameEntryHasItsOwnLayout) {
-    World world;
+    Installation world(kWorld);
     Plugin plugin("quibbix.dll");
     score(plugin, "random*10*1", [] {
         HWND entry = driver::waitFor(kNameEntry);
@@ -148,7 +127,7 @@ TEST(QuibbixScore, NameEntryHasItsOwnLayout) {
 }
 
 TEST(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
-    World world;
+    Installation world(kWorld);
     storeTable(kWorld, "QuibbixUser", {{{"ANN", "9", "500"}, {"", "5", "300"}, {"CY", "2", "100"}}});
     Plugin plugin("quibbix.dll");
     Shown shown;
@@ -160,7 +139,7 @@ TEST(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
 }
 
 TEST(QuibbixScore, OnlyReplayAsksForAnotherGame) {
-    World world;
+    Installation world(kWorld);
     Plugin plugin("quibbix.dll");
     Shown shown;
     EXPECT_EQ(1, score(plugin, "random*0*1", readHallOfFame(shown, IDC_REPLAY)));
@@ -178,7 +157,7 @@ TEST(QuibbixScore, OnlyReplayAsksForAnotherGame) {
 }
 
 TEST(QuibbixScore, MissingFieldsCountZero) {
-    World world;
+    Installation world(kWorld);
     Plugin plugin("quibbix.dll");
     Shown shown;
     for (const char* scoreString : {"random", ""}) {
@@ -193,18 +172,13 @@ TEST(QuibbixScore, MissingFieldsCountZero) {
     EXPECT_EQ(kEmpty, shown.upper);
 
     // Empty fields are skipped: the 5 is the score, and the level is missing.
-    EXPECT_EQ(0, score(plugin, "random**5", [&shown] {
-                  typeName("", "5");
-                  readHallOfFame(shown)();
-              }));
+    EXPECT_EQ(0, score(plugin, "random**5", namedThenRead("", "5", shown)));
     EXPECT_EQ((Texts{"", "0", "5", "", "", "", "", "", ""}), shown.upper);
 }
 
 TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
-    World world;
-    world.inst.addFolder("games");
-    world.inst.addFolder("games\\quibbix");
-    world.inst.addFolder("games\\quibbix\\alpha");
+    Installation world(kWorld);
+    world.addFolder("games\\quibbix\\alpha");
     Plugin plugin("quibbix.dll");
     GdiTracker gdi(plugin.module);
     ASSERT_TRUE(gdi.installed());
@@ -226,10 +200,7 @@ TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
     EXPECT_EQ(2, gdi.made);
 
     Shown shown;
-    EXPECT_EQ(0, score(plugin, "user*1500*3", [&shown] {
-                  typeName("ACE", "1500");
-                  readHallOfFame(shown)();
-              }));
+    EXPECT_EQ(0, score(plugin, "user*1500*3", namedThenRead("ACE", "1500", shown)));
     EXPECT_EQ("ACE", shown.lower[0]);
     EXPECT_EQ(4, gdi.made);  // and a bold font for each of the two dialogs
     EXPECT_TRUE(gdi.alive.empty()) << gdi.alive.size() << " not deleted";

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "CurrentWorld.h"
-#include "HallOfFameIds.h"
 #include "ScoreTable.h"
 #include "StoredTables.h"
 
@@ -39,11 +38,11 @@ namespace {
 using Entry = StoredEntry;
 
 // The in-memory store holds this table alone: no value for an empty cell, and no writes yet.
-void seedStore(const std::vector<Entry>& entries) {
+void seedStore(const StoredTable& table) {
     store.clear();
     writes.clear();
     for (int rank = 1; rank <= 3; ++rank) {
-        const Entry& e = entries[rank - 1];
+        const Entry& e = table[rank - 1];
         const std::string r = std::to_string(rank);
         if (!e.name.empty()) store["OrvanedefaultName" + r] = e.name;
         if (!e.level.empty()) store["OrvanedefaultLevel" + r] = e.level;
@@ -51,14 +50,14 @@ void seedStore(const std::vector<Entry>& entries) {
     }
 }
 
-std::vector<Entry> storedTable() {
-    std::vector<Entry> entries;
+StoredTable storedTable() {
+    StoredTable table;
     for (int rank = 1; rank <= 3; ++rank) {
         const std::string r = std::to_string(rank);
-        entries.push_back(
-            {store["OrvanedefaultName" + r], store["OrvanedefaultLevel" + r], store["OrvanedefaultScore" + r]});
+        table[rank - 1] = {store["OrvanedefaultName" + r], store["OrvanedefaultLevel" + r],
+                           store["OrvanedefaultScore" + r]};
     }
-    return entries;
+    return table;
 }
 
 // Plays one result into the stored table the way the hall of fame does.
@@ -73,10 +72,20 @@ std::vector<std::string> writtenNames() {
     for (auto& w : writes) names.push_back(w.first);
     return names;
 }
+
+// The values of these places (0: the first), three to a place, in the order they are written.
+std::vector<std::string> valuesOf(Places places) {
+    std::vector<std::string> names;
+    for (int place = places.first; place <= places.last; ++place)
+        for (const char* field : {"Name", "Level", "Score"})
+            names.push_back("Orvanedefault" + std::string(field) + std::to_string(place + 1));
+    return names;
+}
+const Places kNone = {3, 2};
 }  // namespace
 
 TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
-    seedStore({{"ACE", "3", "1500"}, {"BOB", "2", "900"}, {"", "", ""}});
+    seedStore({{{"ACE", "3", "1500"}, {"BOB", "2", "900"}, {"", "", ""}}});
     const ScoreTable table = readScoreTable("Orvane", "default");
     EXPECT_STREQ("ACE", table.entries[0].name);
     EXPECT_STREQ("2", table.entries[1].level);
@@ -90,61 +99,37 @@ TEST(ScoreTable, ReadsNineValuesNamesThenScoresThenLevels) {
     EXPECT_TRUE(writes.empty());
 }
 
-TEST(ScoreTable, EmptyTableTakesExactlyThreeWrites) {
-    seedStore({{}, {}, {}});
-    play("ACE", 1500, 3);
-    EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{
-                  {"OrvanedefaultName1", "ACE"}, {"OrvanedefaultLevel1", "3"}, {"OrvanedefaultScore1", "1500"}}),
-              writes);
-    seedStore({{}, {}, {}});
-    play("ACE", 0, 1);
-    play("ACE", -5, 1);
-    EXPECT_TRUE(writes.empty());
-}
-
-TEST(ScoreTable, NamedTablesKeepTheirWriteSequences) {
-    const std::vector<Entry> table = {{"A", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}};
-    seedStore(table);
-    play("N", 100, 1);
-    EXPECT_TRUE(writes.empty());
-
-    seedStore(table);
-    play("N", 300, 1);
-    EXPECT_EQ((std::vector<Entry>{table[0], table[1], {"N", "1", "300"}}), storedTable());
-    EXPECT_EQ(3u, writes.size());
-
-    seedStore(table);
-    play("N", 301, 2);
-    EXPECT_EQ((std::vector<Entry>{table[0], {"N", "2", "301"}, table[1]}), storedTable());
-    EXPECT_EQ(6u, writes.size());
-
-    seedStore(table);
-    play("N", 1000, 9);
-    EXPECT_EQ((std::vector<Entry>{{"N", "9", "1000"}, table[0], table[1]}), storedTable());
-    EXPECT_EQ((std::vector<std::string>{"OrvanedefaultName1", "OrvanedefaultLevel1", "OrvanedefaultScore1",
-                                        "OrvanedefaultName2", "OrvanedefaultLevel2", "OrvanedefaultScore2",
-                                        "OrvanedefaultName3", "OrvanedefaultLevel3", "OrvanedefaultScore3"}),
-              writtenNames());
-}
-
-// Results entered without a name are recorded like any other and move down with the rest.
-TEST(ScoreTable, UnnamedResultsAreNeitherLostNorShownTwice) {
-    seedStore({{"", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}});
-    play("N", 600, 1);
-    EXPECT_EQ((std::vector<Entry>{{"N", "1", "600"}, {"", "5", "500"}, {"B", "3", "300"}}), storedTable());
-
-    seedStore({{"A", "5", "500"}, {"", "3", "300"}, {"C", "1", "100"}});
-    play("N", 600, 1);
-    EXPECT_EQ((std::vector<Entry>{{"N", "1", "600"}, {"A", "5", "500"}, {"", "3", "300"}}), storedTable());
-}
-
-TEST(ScoreTable, MovedTextsAreCopiedAsStoredAndNewOnesFormatted) {
-    seedStore({{"A", "007", " 0042"}, {}, {}});
-    play("N", 42, -3);
-    EXPECT_EQ((std::vector<Entry>{{"A", "007", " 0042"}, {"N", "-3", "42"}, {}}), storedTable());
-    seedStore({{"A", "1", "12abc"}, {"B", "1", "x"}, {}});
-    play("N", 13, 1);
-    EXPECT_EQ((std::vector<Entry>{{"N", "1", "13"}, {"A", "1", "12abc"}, {"B", "1", "x"}}), storedTable());
+// Texts moved are copied as stored and new ones formatted; results entered without a name are
+// recorded like any other and move down with the rest.
+TEST(ScoreTable, ResultEntersAtItsRankAndWritesOnlyThePlacesThatChange) {
+    const Entry a = {"A", "5", "500"}, b = {"B", "3", "300"}, c = {"C", "1", "100"};
+    const Entry unnamedA = {"", "5", "500"}, unnamedB = {"", "3", "300"};
+    const Entry padded = {"A", "007", " 0042"}, odd = {"A", "1", "12abc"}, odder = {"B", "1", "x"};
+    const struct {
+        const char* what;
+        StoredTable before;
+        int score, level;
+        StoredTable after;
+        Places written;
+    } cases[] = {
+        {"into an empty table", {}, 1500, 3, {{{"N", "3", "1500"}, {}, {}}}, {0, 0}},
+        {"zero into an empty table", {}, 0, 1, {}, kNone},
+        {"below zero into an empty table", {}, -5, 1, {}, kNone},
+        {"equal to the third", {{a, b, c}}, 100, 1, {{a, b, c}}, kNone},
+        {"above the third", {{a, b, c}}, 300, 1, {{a, b, {"N", "1", "300"}}}, {2, 2}},
+        {"above the second", {{a, b, c}}, 301, 2, {{a, {"N", "2", "301"}, b}}, {1, 2}},
+        {"above the first", {{a, b, c}}, 1000, 9, {{{"N", "9", "1000"}, a, b}}, {0, 2}},
+        {"over an unnamed first", {{unnamedA, b, c}}, 600, 1, {{{"N", "1", "600"}, unnamedA, b}}, {0, 2}},
+        {"over an unnamed second", {{a, unnamedB, c}}, 600, 1, {{{"N", "1", "600"}, a, unnamedB}}, {0, 2}},
+        {"below texts kept as stored", {{padded, {}, {}}}, 42, -3, {{padded, {"N", "-3", "42"}, {}}}, {1, 1}},
+        {"above texts moved as stored", {{odd, odder, {}}}, 13, 1, {{{"N", "1", "13"}, odd, odder}}, {0, 2}},
+    };
+    for (const auto& each : cases) {
+        seedStore(each.before);
+        play("N", each.score, each.level);
+        EXPECT_EQ(each.after, storedTable()) << each.what;
+        EXPECT_EQ(valuesOf(each.written), writtenNames()) << each.what;
+    }
 }
 
 // Reference: the result goes in at its rank, and the first place from there down that never
@@ -155,7 +140,7 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
     const char* const numbers[] = {"", "0", "5", "100", "0042", " 300", "-7", "300", "2147483647", "99x", "abc"};
     auto pick = [&](auto& list) { return std::string(list[random() % (sizeof list / sizeof *list)]); };
     for (int round = 0; round < 20000; ++round) {
-        std::vector<Entry> old(3);
+        StoredTable old;
         for (Entry& e : old) {
             e = {pick(names), pick(numbers), pick(numbers)};
             if (random() % 4 == 0) e = {};
@@ -165,26 +150,16 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
         seedStore(old);
         play(name.c_str(), score, 4);
 
-        StoredTable before;
-        std::copy(old.begin(), old.end(), before.begin());
-        const StoredTable after = updated(before, name, score, 4);
-        const std::vector<Entry> expected(after.begin(), after.end());
-        const Places written = placesWritten(before, score);
-        std::vector<std::string> expectedWrites;
-        for (int slot = written.first; slot <= written.last; ++slot)
-            for (const char* field : {"Name", "Level", "Score"})
-                expectedWrites.push_back("Orvanedefault" + std::string(field) + std::to_string(slot + 1));
-        ASSERT_EQ(expected, storedTable()) << "round " << round << " score " << score;
-        ASSERT_EQ(expectedWrites, writtenNames()) << "round " << round;
+        const StoredTable now = storedTable();
+        ASSERT_EQ(updated(old, name, score, 4), now) << "round " << round << " score " << score;
+        ASSERT_EQ(valuesOf(placesWritten(old, score)), writtenNames()) << "round " << round;
 
         // Every recorded result is still there, but for the one pushed out of third place.
         int lost = 0;
         for (size_t i = 0; i < old.size(); ++i) {
             const Entry& e = old[i];
             if (!e.recorded() || std::find(old.begin(), old.begin() + i, e) != old.begin() + i) continue;
-            int before = 0, after = 0;
-            for (const Entry& o : old) before += o == e;
-            for (const Entry& n : storedTable()) after += n == e;
+            const int before = std::count(old.begin(), old.end(), e), after = std::count(now.begin(), now.end(), e);
             lost += before > after ? before - after : 0;
             ASSERT_LE(after, before + (e == Entry{name, "4", std::to_string(score)} ? 1 : 0)) << "round " << round;
         }
@@ -194,7 +169,7 @@ TEST(ScoreTable, MatchesTheReferenceOverRandomTables) {
 
 // The display reads the store afresh, rank by rank, each text at its capacity.
 TEST(ScoreTable, ReadForDisplayAsStoredNow) {
-    seedStore({{"ACE", "3", "1500"}, {"", "", ""}, {"C", "1", "100"}});
+    seedStore({{{"ACE", "3", "1500"}, {"", "", ""}, {"C", "1", "100"}}});
     store["OrvanedefaultName2"] = std::string(16, 'N');   // one byte too long for a name
     store["OrvanedefaultLevel2"] = std::string(31, '7');  // the longest level that fits
     reads.clear();
@@ -207,11 +182,8 @@ TEST(ScoreTable, ReadForDisplayAsStoredNow) {
         EXPECT_EQ(shown[cell], texts[cell % 3]) << "cell " << cell;
     }
     std::vector<std::pair<std::string, DWORD>> expected;
-    for (const char* rank : {"1", "2", "3"}) {
-        expected.emplace_back(std::string("OrvanedefaultName") + rank, 16);
-        expected.emplace_back(std::string("OrvanedefaultLevel") + rank, 32);
-        expected.emplace_back(std::string("OrvanedefaultScore") + rank, 32);
-    }
+    for (const std::string& value : valuesOf({0, 2}))
+        expected.emplace_back(value, value.find("Name") == std::string::npos ? 32 : 16);
     EXPECT_EQ(expected, reads);
     EXPECT_TRUE(writes.empty());
 

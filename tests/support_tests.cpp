@@ -49,12 +49,10 @@ TEST(Support, SandboxRestoresTheTreeByteForByte) {
 TEST(Support, InstallationLivesInAFreshFolder) {
     std::string dir;
     {
-        Installation install;
+        Installation install("dZORV_one");
         dir = install.dir();
         ASSERT_EQ('\\', dir.back());
         EXPECT_EQ(dir, reg::text("", "MainDir"));
-        install.addWorld("dZORV_one");
-        install.setCurrentWorld("dZORV_one");
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dir + "Desktops\\dZORV_one\\dZORV_one.dcr").c_str()));
         EXPECT_TRUE(reg::createKey("dZORV_one\\probe"));
         EXPECT_EQ(std::string("dZORV_one\0", 10), reg::get("", "CurrMovie").data);
@@ -65,9 +63,7 @@ TEST(Support, InstallationLivesInAFreshFolder) {
 // Views over one module see its calls newest first; two modules are under ledgers at once, each
 // call booked to the module that made it; the last ledger of a module puts its slots back.
 TEST(Support, LedgerViewsStackOverOneModuleAndEverySlotGoesBack) {
-    Installation install;
-    install.addWorld("dZORV_one");
-    install.setCurrentWorld("dZORV_one");
+    Installation install("dZORV_one");
     HMODULE core = GetModuleHandleA("zorvcore.dll");
     Plugin plugin("orvane.dll");
     const void* coreWrite = importSlot(core, Api::RegSetValueExA);
@@ -115,9 +111,7 @@ TEST(Support, LedgerViewsStackOverOneModuleAndEverySlotGoesBack) {
 // Two views over one module, the later one gone first: while the earlier one lives the calls
 // still go through it, and once both are gone every slot holds what it held before either came.
 TEST(Support, StackedViewsGoneInReverseOrderPutEverySlotBack) {
-    Installation install;
-    install.addWorld("dZORV_one");
-    install.setCurrentWorld("dZORV_one");
+    Installation install("dZORV_one");
     HMODULE core = GetModuleHandleA("zorvcore.dll");
     constexpr int apis = static_cast<int>(Api::Count);
     const void* before[apis];

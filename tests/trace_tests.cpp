@@ -10,26 +10,19 @@
 #include "TraceFile.h"
 
 namespace {
+// 3 February 2001 at that time.
 SYSTEMTIME at(WORD hour, WORD minute, WORD second, WORD milliseconds) {
-    SYSTEMTIME time = {};
-    time.wYear = 2001;
-    time.wMonth = 2;
-    time.wDay = 3;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    time.wMilliseconds = milliseconds;
-    return time;
+    return {2001, 2, 0, 3, hour, minute, second, milliseconds};
 }
 
 struct TraceTest : ::testing::Test {
     Interceptors calls{GetModuleHandleA("zorvcore.dll")};
+    TraceFile trace;
     void SetUp() override { ASSERT_TRUE(calls.installed()); }
 };
 }  // namespace
 
 TEST_F(TraceTest, LineIsTimeMillisecondsAndMessageEndedOnce) {
-    TraceFile trace;
     calls.pinClock(at(9, 5, 3, 7));
     traceMessage("abc");
     EXPECT_EQ("09:05:03.0007: abc\r\n", trace.raw());
@@ -52,7 +45,6 @@ TEST_F(TraceTest, LineIsTimeMillisecondsAndMessageEndedOnce) {
 }
 
 TEST_F(TraceTest, LinesAreAddedToWhatTheFileHeld) {
-    TraceFile trace;
     if (FILE* file = fopen(trace.path(), "wb")) {
         fputs("earlier\r\n", file);
         fclose(file);
@@ -63,7 +55,6 @@ TEST_F(TraceTest, LinesAreAddedToWhatTheFileHeld) {
 }
 
 TEST_F(TraceTest, WithoutAnEnabledTargetNothingHappens) {
-    TraceFile trace;
     setTraceTarget(nullptr);
     traceMessage("no target");
     trace.target().enabled = 0;
@@ -78,7 +69,6 @@ TEST_F(TraceTest, WithoutAnEnabledTargetNothingHappens) {
 }
 
 TEST_F(TraceTest, AFileThatCannotBeOpenedLosesTheLineSilently) {
-    TraceFile trace;
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     snprintf(trace.target().path, sizeof trace.target().path, "%szorv-no-such-folder\\trace.log", temp);

@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,14 +36,8 @@ public:
 
     // The file's bytes as they are on disk.
     std::string raw() const {
-        std::string content;
-        if (FILE* file = fopen(file_.c_str(), "rb")) {
-            char chunk[512];
-            size_t got;
-            while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, got);
-            fclose(file);
-        }
-        return content;
+        std::ifstream file(file_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
     }
 
     // The messages, each without its time stamp ("hh:mm:ss.mmmm: ") and line end.

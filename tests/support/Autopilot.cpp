@@ -7,32 +7,27 @@
 #include "DialogDriver.h"
 
 namespace {
-enum class Kind { Notice, OrvaneStart, QuibbixStart, CustomLevels, NameEntry, HallOfFame, Other };
+enum class Kind { Plain, QuibbixStart, CustomLevels, NameEntry };
 
-struct Known {
+// Each is answered with the button, after the folder is picked or the name typed. The name entry
+// and the hall of fame differ in the case of one letter.
+const struct {
     const char* caption;
     Kind kind;
-};
-// The name entry and the hall of fame differ in the case of one letter.
-const Known kKnown[] = {
-    {"Orvane Info", Kind::Notice},
-    {"Orvane Start Game Dialog", Kind::OrvaneStart},
-    {"Quibbix Start Game Dialog", Kind::QuibbixStart},
-    {"Quibbix Custom Levels Selection", Kind::CustomLevels},
-    {"Orvane Hall Of Fame", Kind::NameEntry},
-    {"Quibbix Hall Of Fame", Kind::NameEntry},
-    {"Orvane Hall of Fame", Kind::HallOfFame},
-    {"Quibbix Hall of Fame", Kind::HallOfFame},
+    int button;
+} kKnown[] = {
+    {"Orvane Info", Kind::Plain, IDOK},
+    {"Orvane Start Game Dialog", Kind::Plain, 102},
+    {"Quibbix Start Game Dialog", Kind::QuibbixStart, 104},  // User; Random (102) without custom levels
+    {"Quibbix Custom Levels Selection", Kind::CustomLevels, IDOK},
+    {"Orvane Hall Of Fame", Kind::NameEntry, IDOK},
+    {"Quibbix Hall Of Fame", Kind::NameEntry, IDOK},
+    {"Orvane Hall of Fame", Kind::Plain, IDCANCEL},
+    {"Quibbix Hall of Fame", Kind::Plain, IDCANCEL},
 };
 
 const DWORD kPatienceMs = 1000;
 const int kMessageBoxText = 0xFFFF;
-
-Kind kindOf(const std::string& caption) {
-    for (const Known& known : kKnown)
-        if (caption == known.caption) return known.kind;
-    return Kind::Other;
-}
 
 bool isDialog(HWND window) {
     char className[16] = {};
@@ -54,35 +49,19 @@ void cancel(HWND dialog) {
 
 void answer(const Autopilot& pilot, HWND dialog, const std::string& caption, Autopilot::Run& run) {
     run.dialogs.push_back(caption);
-    switch (kindOf(caption)) {
-        case Kind::Notice:
-            press(dialog, IDOK);
-            break;
-        case Kind::OrvaneStart:
-            press(dialog, 102);
-            break;
-        case Kind::QuibbixStart:
-            press(dialog, pilot.customLevels ? 104 : 102);
-            break;
-        case Kind::CustomLevels: {
+    for (const auto& known : kKnown) {
+        if (caption != known.caption) continue;
+        if (known.kind == Kind::CustomLevels) {
             DWORD_PTR ignored = 0;
             SendMessageTimeoutA(GetDlgItem(dialog, 1000), CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                 reinterpret_cast<LPARAM>(pilot.folder.c_str()), SMTO_BLOCK, 5000, &ignored);
-            press(dialog, IDOK);
-            break;
         }
-        case Kind::NameEntry:
-            driver::type(GetDlgItem(dialog, 124), pilot.name.c_str());
-            press(dialog, IDOK);
-            break;
-        case Kind::HallOfFame:
-            press(dialog, IDCANCEL);
-            break;
-        case Kind::Other:
-            run.boxes.push_back({caption, driver::text(GetDlgItem(dialog, kMessageBoxText))});
-            if (!press(dialog, IDYES) && !press(dialog, IDOK)) cancel(dialog);
-            break;
+        if (known.kind == Kind::NameEntry) driver::type(GetDlgItem(dialog, 124), pilot.name.c_str());
+        press(dialog, known.kind == Kind::QuibbixStart && !pilot.customLevels ? 102 : known.button);
+        return;
     }
+    run.boxes.push_back({caption, driver::text(GetDlgItem(dialog, kMessageBoxText))});
+    if (!press(dialog, IDYES) && !press(dialog, IDOK)) cancel(dialog);
 }
 
 struct Answered {

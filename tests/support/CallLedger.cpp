@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 template <typename T>
@@ -52,63 +53,12 @@ private:
     void* original_;
 };
 
-// The bottom of every stack of views: the functions the slots held before.
-class Platform final : public LedgerView {
-public:
+// The bottom of every stack of views, made without a record: the functions the slots held before.
+struct Platform final : LedgerView {
     void* real[static_cast<int>(Api::Count)] = {};
-
-    LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) override {
-        return as<decltype(&RegOpenKeyExA)>(Api::RegOpenKeyExA)(parent, subkey, options, access, result);
-    }
-    LONG queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) override {
-        return as<decltype(&RegQueryValueExA)>(Api::RegQueryValueExA)(key, name, reserved, type, data, size);
-    }
-    LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
-        return as<decltype(&RegSetValueExA)>(Api::RegSetValueExA)(key, name, reserved, type, data, size);
-    }
-    LONG closeKey(HKEY key) override { return as<decltype(&RegCloseKey)>(Api::RegCloseKey)(key); }
-    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override {
-        return as<decltype(&FindFirstFileA)>(Api::FindFirstFileA)(pattern, data);
-    }
-    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override {
-        return as<decltype(&FindNextFileA)>(Api::FindNextFileA)(search, data);
-    }
-    BOOL findClose(HANDLE search) override { return as<decltype(&FindClose)>(Api::FindClose)(search); }
-    HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) override {
-        return as<decltype(&LoadImageA)>(Api::LoadImageA)(instance, name, type, cx, cy, flags);
-    }
-    HFONT createFont(const LOGFONTA* description) override {
-        return as<decltype(&CreateFontIndirectA)>(Api::CreateFontIndirectA)(description);
-    }
-    int getObject(HANDLE object, int size, LPVOID buffer) override {
-        return as<decltype(&GetObjectA)>(Api::GetObjectA)(object, size, buffer);
-    }
-    BOOL deleteObject(HGDIOBJ object) override { return as<decltype(&DeleteObject)>(Api::DeleteObject)(object); }
-    int messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) override {
-        return as<decltype(&MessageBoxA)>(Api::MessageBoxA)(owner, text, title, flags);
-    }
-    INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) override {
-        return as<decltype(&DialogBoxParamA)>(Api::DialogBoxParamA)(instance, name, owner, procedure, param);
-    }
-    BOOL enumWindows(WNDENUMPROC callback, LPARAM param) override {
-        return as<decltype(&EnumWindows)>(Api::EnumWindows)(callback, param);
-    }
-    FILE* openFile(const char* path, const char* mode) override {
-        return as<decltype(&::fopen)>(Api::fopen)(path, mode);
-    }
-    int closeFile(FILE* file) override { return as<decltype(&::fclose)>(Api::fclose)(file); }
-    void readClock(LPSYSTEMTIME time) override { as<decltype(&GetSystemTime)>(Api::GetSystemTime)(time); }
-    BOOL beep(UINT type) override { return as<decltype(&MessageBeep)>(Api::MessageBeep)(type); }
-    DWORD windowThreadProcess(HWND window, LPDWORD processId) override {
-        return as<decltype(&GetWindowThreadProcessId)>(Api::GetWindowThreadProcessId)(window, processId);
-    }
-
-private:
-    template <typename Function>
-    Function as(Api api) const {
-        return reinterpret_cast<Function>(real[static_cast<int>(api)]);
-    }
 };
+#define REAL(platform, function) \
+    reinterpret_cast<decltype(&::function)>((platform).real[static_cast<int>(Api::function)])
 }  // namespace
 
 struct CallLedger::Record {
@@ -124,11 +74,9 @@ struct CallLedger::Record {
     std::vector<BoxCall> boxes;
     std::atomic<int> counts[static_cast<int>(Api::Count)] = {};
     long long index = 0, failAt = -1;
-    bool hasFailed = false;
-    CallSite failedSite = {};
+    std::optional<CallSite> failedSite;
     std::vector<const void*> keys, searches, files, fonts, bitmaps;
     int strays = 0;
-    bool hooked[static_cast<int>(Api::Count)] = {};
 
     Platform platform;
     std::vector<LedgerView*> views;  // the last one made sees a call first
@@ -147,11 +95,14 @@ struct CallLedger::Record {
         const CallSite site = {api, caller - base};
         calls.push_back(site);
         if (index++ != failAt) return false;
-        hasFailed = true;
         failedSite = site;
         return true;
     }
-    void hold(std::vector<const void*>& held, const void* handle) { held.push_back(handle); }
+    template <typename Handle>
+    Handle hold(std::vector<const void*>& held, Handle handle) {
+        if (handle) held.push_back(handle);
+        return handle;
+    }
     // False for something not held.
     bool release(std::vector<const void*>& held, const void* handle) {
         auto found = std::find(held.begin(), held.end(), handle);
@@ -169,155 +120,131 @@ CallLedger::Record& recordOf(uintptr_t caller, Api api) {
         if (caller >= r->base && caller < r->end) return *r;
     // A tail call from a module hides its place; book it to the first module that imports it.
     for (auto& r : records)
-        if (r->hooked[static_cast<int>(api)]) return *r;
+        if (r->platform.real[static_cast<int>(api)]) return *r;
     return *records.front();
 }
 
-#define CALLER reinterpret_cast<uintptr_t>(__builtin_return_address(0))
+// Books the call to the module it returns to: s is that module's record, and failing tells
+// whether this is the call to fail.
+#define BOOK(api)                                                                      \
+    const uintptr_t caller = reinterpret_cast<uintptr_t>(__builtin_return_address(0)); \
+    CallLedger::Record& s = recordOf(caller, Api::api);                                \
+    [[maybe_unused]] const bool failing = s.book(Api::api, caller)
+
+// A failure as the platform reports it, with the reason left for GetLastError.
+template <typename Result>
+Result failWith(DWORD error, Result result) {
+    SetLastError(error);
+    return result;
+}
 
 LONG WINAPI regOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegOpenKeyExA);
-    if (s.book(Api::RegOpenKeyExA, CALLER)) {
-        if (result) *result = nullptr;
-        return ERROR_ACCESS_DENIED;
-    }
+    BOOK(RegOpenKeyExA);
+    if (failing && result) *result = nullptr;
+    if (failing) return ERROR_ACCESS_DENIED;
     const LONG status = s.top().openKey(parent, subkey, options, access, result);
-    if (result && (status == ERROR_SUCCESS || *result)) s.hold(s.keys, *result);
+    if (result && (status == ERROR_SUCCESS || *result)) s.keys.push_back(*result);
     return status;
 }
 
 LONG WINAPI regQuery(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegQueryValueExA);
-    if (s.book(Api::RegQueryValueExA, CALLER)) return ERROR_ACCESS_DENIED;
-    return s.top().queryValue(key, name, reserved, type, data, size);
+    BOOK(RegQueryValueExA);
+    return failing ? ERROR_ACCESS_DENIED : s.top().queryValue(key, name, reserved, type, data, size);
 }
 
 LONG WINAPI regSet(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegSetValueExA);
-    if (s.book(Api::RegSetValueExA, CALLER)) return ERROR_ACCESS_DENIED;
-    return s.top().setValue(key, name, reserved, type, data, size);
+    BOOK(RegSetValueExA);
+    return failing ? ERROR_ACCESS_DENIED : s.top().setValue(key, name, reserved, type, data, size);
 }
 
 // A close that reports failure has still let go of the handle, as the platform's do.
 LONG WINAPI regClose(HKEY key) {
-    CallLedger::Record& s = recordOf(CALLER, Api::RegCloseKey);
-    const bool fail = s.book(Api::RegCloseKey, CALLER);
+    BOOK(RegCloseKey);
     if (!s.release(s.keys, key)) ++s.strays;
     const LONG status = s.top().closeKey(key);
-    return fail ? ERROR_ACCESS_DENIED : status;
+    return failing ? ERROR_ACCESS_DENIED : status;
 }
 
 HANDLE WINAPI findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-    CallLedger::Record& s = recordOf(CALLER, Api::FindFirstFileA);
-    if (s.book(Api::FindFirstFileA, CALLER)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    HANDLE search = s.top().findFirst(pattern, data);
-    if (search != INVALID_HANDLE_VALUE) s.hold(s.searches, search);
+    BOOK(FindFirstFileA);
+    HANDLE search = failing ? failWith(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE) : s.top().findFirst(pattern, data);
+    if (search != INVALID_HANDLE_VALUE) s.searches.push_back(search);
     return search;
 }
 
 BOOL WINAPI findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
-    CallLedger::Record& s = recordOf(CALLER, Api::FindNextFileA);
-    if (s.book(Api::FindNextFileA, CALLER)) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return FALSE;
-    }
-    return s.top().findNext(search, data);
+    BOOK(FindNextFileA);
+    return failing ? failWith(ERROR_NO_MORE_FILES, FALSE) : s.top().findNext(search, data);
 }
 
 BOOL WINAPI findClose(HANDLE search) {
-    CallLedger::Record& s = recordOf(CALLER, Api::FindClose);
-    const bool fail = s.book(Api::FindClose, CALLER);
+    BOOK(FindClose);
     if (!s.release(s.searches, search)) ++s.strays;
     const BOOL closed = s.top().findClose(search);
-    if (!fail) return closed;
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
+    return failing ? failWith(ERROR_INVALID_HANDLE, FALSE) : closed;
 }
 
 HANDLE WINAPI loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    CallLedger::Record& s = recordOf(CALLER, Api::LoadImageA);
-    if (s.book(Api::LoadImageA, CALLER)) return nullptr;
-    HANDLE image = s.top().loadImage(instance, name, type, cx, cy, flags);
-    if (image) s.hold(s.bitmaps, image);
-    return image;
+    BOOK(LoadImageA);
+    return s.hold(s.bitmaps, failing ? nullptr : s.top().loadImage(instance, name, type, cx, cy, flags));
 }
 
 HFONT WINAPI createFont(const LOGFONTA* description) {
-    CallLedger::Record& s = recordOf(CALLER, Api::CreateFontIndirectA);
-    if (s.book(Api::CreateFontIndirectA, CALLER)) return nullptr;
-    HFONT font = s.top().createFont(description);
-    if (font) s.hold(s.fonts, font);
-    return font;
+    BOOK(CreateFontIndirectA);
+    return s.hold(s.fonts, failing ? nullptr : s.top().createFont(description));
 }
 
 int WINAPI getObject(HANDLE object, int size, LPVOID buffer) {
-    CallLedger::Record& s = recordOf(CALLER, Api::GetObjectA);
-    if (s.book(Api::GetObjectA, CALLER)) return 0;
-    return s.top().getObject(object, size, buffer);
+    BOOK(GetObjectA);
+    return failing ? 0 : s.top().getObject(object, size, buffer);
 }
 
 BOOL WINAPI deleteObject(HGDIOBJ object) {
-    CallLedger::Record& s = recordOf(CALLER, Api::DeleteObject);
-    s.book(Api::DeleteObject, CALLER);
+    BOOK(DeleteObject);
     if (!s.release(s.fonts, object) && !s.release(s.bitmaps, object)) ++s.strays;
     return s.top().deleteObject(object);
 }
 
 int WINAPI messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
-    CallLedger::Record& s = recordOf(CALLER, Api::MessageBoxA);
+    BOOK(MessageBoxA);
     s.boxes.push_back({owner, text ? text : "(null)", title ? title : "(null)", flags});
-    if (s.book(Api::MessageBoxA, CALLER)) return 0;
-    return s.top().messageBox(owner, text, title, flags);
+    return failing ? 0 : s.top().messageBox(owner, text, title, flags);
 }
 
 INT_PTR WINAPI dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
-    CallLedger::Record& s = recordOf(CALLER, Api::DialogBoxParamA);
-    if (s.book(Api::DialogBoxParamA, CALLER)) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return -1;
-    }
-    return s.top().dialogBox(instance, name, owner, procedure, param);
+    BOOK(DialogBoxParamA);
+    return failing ? failWith<INT_PTR>(ERROR_NOT_ENOUGH_MEMORY, -1)
+                   : s.top().dialogBox(instance, name, owner, procedure, param);
 }
 
 BOOL WINAPI enumWindows(WNDENUMPROC callback, LPARAM param) {
-    CallLedger::Record& s = recordOf(CALLER, Api::EnumWindows);
-    if (s.book(Api::EnumWindows, CALLER)) return FALSE;
-    return s.top().enumWindows(callback, param);
+    BOOK(EnumWindows);
+    return failing ? FALSE : s.top().enumWindows(callback, param);
 }
 
 FILE* __cdecl openFile(const char* path, const char* mode) {
-    CallLedger::Record& s = recordOf(CALLER, Api::fopen);
-    if (s.book(Api::fopen, CALLER)) return nullptr;
-    FILE* file = s.top().openFile(path, mode);
-    if (file) s.hold(s.files, file);
-    return file;
+    BOOK(fopen);
+    return s.hold(s.files, failing ? nullptr : s.top().openFile(path, mode));
 }
 
 int __cdecl closeFile(FILE* file) {
-    CallLedger::Record& s = recordOf(CALLER, Api::fclose);
-    s.book(Api::fclose, CALLER);
+    BOOK(fclose);
     if (!s.release(s.files, file)) ++s.strays;
-    return s.top().closeFile(file);
+    return REAL(s.platform, fclose)(file);
 }
 
 void WINAPI readClock(LPSYSTEMTIME time) {
-    CallLedger::Record& s = recordOf(CALLER, Api::GetSystemTime);
-    s.book(Api::GetSystemTime, CALLER);
+    BOOK(GetSystemTime);
     s.top().readClock(time);
 }
 
 BOOL WINAPI beep(UINT type) {
-    CallLedger::Record& s = recordOf(CALLER, Api::MessageBeep);
-    s.book(Api::MessageBeep, CALLER);
-    return s.top().beep(type);
+    BOOK(MessageBeep);
+    return REAL(s.platform, MessageBeep)(type);
 }
 
 DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
-    CallLedger::Record& s = recordOf(CALLER, Api::GetWindowThreadProcessId);
-    s.book(Api::GetWindowThreadProcessId, CALLER);
+    BOOK(GetWindowThreadProcessId);
     return s.top().windowThreadProcess(window, processId);
 }
 
@@ -368,8 +295,7 @@ CallLedger::Record::Record(HMODULE m) : module(m), base(reinterpret_cast<uintptr
         for (int api = 0; api < static_cast<int>(Api::Count); ++api) {
             if (!isImport(kImports[api], dll, function)) continue;
             slots.emplace_back(new Slot(slot, kImports[api].standIn));
-            if (!hooked[api]) platform.real[api] = slots.back()->original();
-            hooked[api] = true;
+            if (!platform.real[api]) platform.real[api] = slots.back()->original();
         }
         return true;
     });
@@ -405,16 +331,16 @@ CallLedger::~CallLedger() {
     records.erase(std::find_if(records.begin(), records.end(), [this](const auto& r) { return r.get() == record_; }));
 }
 
-bool CallLedger::hooked(Api api) const { return record_->hooked[static_cast<int>(api)]; }
+bool CallLedger::hooked(Api api) const { return record_->platform.real[static_cast<int>(api)]; }
 
 void CallLedger::failCall(int index) {
     record_->failAt = index < 0 ? -1 : record_->index + index;
-    record_->hasFailed = false;
+    record_->failedSite.reset();
 }
 
 bool CallLedger::failed(CallSite& site) const {
-    site = record_->failedSite;
-    return record_->hasFailed;
+    site = record_->failedSite.value_or(CallSite{});
+    return record_->failedSite.has_value();
 }
 
 const std::vector<CallSite>& CallLedger::calls() const { return record_->calls; }
@@ -425,14 +351,8 @@ const std::vector<BoxCall>& CallLedger::boxes() const { return record_->boxes; }
 
 Holdings CallLedger::holdings() const {
     const Record& s = *record_;
-    Holdings h;
-    h.keys = static_cast<int>(s.keys.size());
-    h.searches = static_cast<int>(s.searches.size());
-    h.files = static_cast<int>(s.files.size());
-    h.fonts = static_cast<int>(s.fonts.size());
-    h.bitmaps = static_cast<int>(s.bitmaps.size());
-    h.strays = s.strays;
-    return h;
+    auto held = [](const std::vector<const void*>& handles) { return static_cast<int>(handles.size()); };
+    return {held(s.keys), held(s.searches), held(s.files), held(s.fonts), held(s.bitmaps), s.strays};
 }
 
 bool CallLedger::holdsKey(HKEY key) const {
@@ -455,38 +375,38 @@ LedgerView::~LedgerView() {
 
 LedgerView& LedgerView::below() const { return record_->below(this); }
 
-LONG LedgerView::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
-    return below().openKey(parent, subkey, options, access, result);
+// A view passes the call on to the one below it; the platform makes it.
+#define PASS(method, function, ...) \
+    (record_ ? below().method(__VA_ARGS__) : REAL(*static_cast<const Platform*>(this), function)(__VA_ARGS__))
+
+LONG LedgerView::openKey(HKEY k, LPCSTR s, DWORD o, REGSAM a, PHKEY r) {
+    return PASS(openKey, RegOpenKeyExA, k, s, o, a, r);
 }
-LONG LedgerView::queryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
-    return below().queryValue(key, name, reserved, type, data, size);
+LONG LedgerView::queryValue(HKEY k, LPCSTR n, LPDWORD r, LPDWORD t, LPBYTE d, LPDWORD s) {
+    return PASS(queryValue, RegQueryValueExA, k, n, r, t, d, s);
 }
-LONG LedgerView::setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    return below().setValue(key, name, reserved, type, data, size);
+LONG LedgerView::setValue(HKEY k, LPCSTR n, DWORD r, DWORD t, const BYTE* d, DWORD s) {
+    return PASS(setValue, RegSetValueExA, k, n, r, t, d, s);
 }
-LONG LedgerView::closeKey(HKEY key) { return below().closeKey(key); }
-HANDLE LedgerView::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) { return below().findFirst(pattern, data); }
-BOOL LedgerView::findNext(HANDLE search, LPWIN32_FIND_DATAA data) { return below().findNext(search, data); }
-BOOL LedgerView::findClose(HANDLE search) { return below().findClose(search); }
-HANDLE LedgerView::loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    return below().loadImage(instance, name, type, cx, cy, flags);
+LONG LedgerView::closeKey(HKEY k) { return PASS(closeKey, RegCloseKey, k); }
+HANDLE LedgerView::findFirst(LPCSTR p, LPWIN32_FIND_DATAA d) { return PASS(findFirst, FindFirstFileA, p, d); }
+BOOL LedgerView::findNext(HANDLE h, LPWIN32_FIND_DATAA d) { return PASS(findNext, FindNextFileA, h, d); }
+BOOL LedgerView::findClose(HANDLE h) { return PASS(findClose, FindClose, h); }
+HANDLE LedgerView::loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) {
+    return PASS(loadImage, LoadImageA, i, n, t, x, y, f);
 }
-HFONT LedgerView::createFont(const LOGFONTA* description) { return below().createFont(description); }
-int LedgerView::getObject(HANDLE object, int size, LPVOID buffer) { return below().getObject(object, size, buffer); }
-BOOL LedgerView::deleteObject(HGDIOBJ object) { return below().deleteObject(object); }
-int LedgerView::messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
-    return below().messageBox(owner, text, title, flags);
+HFONT LedgerView::createFont(const LOGFONTA* f) { return PASS(createFont, CreateFontIndirectA, f); }
+int LedgerView::getObject(HANDLE h, int n, LPVOID b) { return PASS(getObject, GetObjectA, h, n, b); }
+BOOL LedgerView::deleteObject(HGDIOBJ h) { return PASS(deleteObject, DeleteObject, h); }
+int LedgerView::messageBox(HWND o, LPCSTR s, LPCSTR t, UINT f) { return PASS(messageBox, MessageBoxA, o, s, t, f); }
+INT_PTR LedgerView::dialogBox(HINSTANCE i, LPCSTR n, HWND o, DLGPROC d, LPARAM p) {
+    return PASS(dialogBox, DialogBoxParamA, i, n, o, d, p);
 }
-INT_PTR LedgerView::dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param) {
-    return below().dialogBox(instance, name, owner, procedure, param);
-}
-BOOL LedgerView::enumWindows(WNDENUMPROC callback, LPARAM param) { return below().enumWindows(callback, param); }
-FILE* LedgerView::openFile(const char* path, const char* mode) { return below().openFile(path, mode); }
-int LedgerView::closeFile(FILE* file) { return below().closeFile(file); }
-void LedgerView::readClock(LPSYSTEMTIME time) { below().readClock(time); }
-BOOL LedgerView::beep(UINT type) { return below().beep(type); }
-DWORD LedgerView::windowThreadProcess(HWND window, LPDWORD processId) {
-    return below().windowThreadProcess(window, processId);
+BOOL LedgerView::enumWindows(WNDENUMPROC c, LPARAM p) { return PASS(enumWindows, EnumWindows, c, p); }
+FILE* LedgerView::openFile(const char* p, const char* m) { return PASS(openFile, fopen, p, m); }
+void LedgerView::readClock(LPSYSTEMTIME t) { PASS(readClock, GetSystemTime, t); }
+DWORD LedgerView::windowThreadProcess(HWND w, LPDWORD p) {
+    return PASS(windowThreadProcess, GetWindowThreadProcessId, w, p);
 }
 
 int listImports(HMODULE module, char names[][64], int capacity) {

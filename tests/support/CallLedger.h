@@ -105,6 +105,7 @@ protected:
 // that can fail is booked (and failed, when asked) before any view sees it, and what the module
 // holds is counted from what the views hand back. By default a view passes every call on to
 // the one below, and at last to the platform; a view overrides the calls it answers or watches.
+// fclose and MessageBeep are only counted: they go straight to the platform.
 class LedgerView : public CallLedger {
 public:
     explicit LedgerView(HMODULE module);
@@ -125,9 +126,7 @@ public:
     virtual INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC procedure, LPARAM param);
     virtual BOOL enumWindows(WNDENUMPROC callback, LPARAM param);
     virtual FILE* openFile(const char* path, const char* mode);
-    virtual int closeFile(FILE* file);
     virtual void readClock(LPSYSTEMTIME time);
-    virtual BOOL beep(UINT type);
     virtual DWORD windowThreadProcess(HWND window, LPDWORD processId);
 
 protected:

@@ -25,23 +25,11 @@ bool shownSomewhere(HGDIOBJ object) {
 }
 }  // namespace
 
-void GdiTracker::madeOne(HGDIOBJ object) {
-    if (!object) return;
-    alive.insert(object);
-    ++made;
-}
-
 HANDLE GdiTracker::loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
-    HANDLE image = LedgerView::loadImage(instance, name, type, cx, cy, flags);
-    madeOne(image);
-    return image;
+    return madeOne(LedgerView::loadImage(instance, name, type, cx, cy, flags));
 }
 
-HFONT GdiTracker::createFont(const LOGFONTA* description) {
-    HFONT font = LedgerView::createFont(description);
-    madeOne(font);
-    return font;
-}
+HFONT GdiTracker::createFont(const LOGFONTA* description) { return madeOne(LedgerView::createFont(description)); }
 
 BOOL GdiTracker::deleteObject(HGDIOBJ object) {
     if (shownSomewhere(object)) ++deletedWhileShown;

@@ -26,5 +26,10 @@ public:
     BOOL deleteObject(HGDIOBJ object) override;
 
 private:
-    void madeOne(HGDIOBJ object);
+    template <typename Object>
+    Object madeOne(Object object) {
+        made += object != nullptr;
+        if (object) alive.insert(object);
+        return object;
+    }
 };

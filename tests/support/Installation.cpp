@@ -21,7 +21,7 @@ void removeTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-Installation::Installation() {
+Installation::Installation(const char* currentWorld) {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
     static int made = 0;
@@ -29,25 +29,34 @@ Installation::Installation() {
         char name[64];
         snprintf(name, sizeof name, "zorv-%lu-%d\\", GetCurrentProcessId(), ++made);
         dir_ = std::string(temp) + name;
-        if (CreateDirectoryA(dir_.c_str(), nullptr)) break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+        if (CreateDirectoryA(dir_.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) break;
         removeTree(dir_);  // left behind by a run that was killed
         if (CreateDirectoryA(dir_.c_str(), nullptr)) break;
     }
     reg::setString("", "MainDir", dir_.c_str());
+    if (!currentWorld) return;
+    addWorld(currentWorld);
+    setCurrentWorld(currentWorld);
 }
 
 Installation::~Installation() { removeTree(dir_); }
 
 void Installation::addWorld(const char* name, bool withMovie) {
-    CreateDirectoryA((dir_ + "Desktops").c_str(), nullptr);
     const std::string world = std::string("Desktops\\") + name;
-    addFolder(world.c_str());
+    addFolder(world);
     if (withMovie) addFile((world + "\\" + name + ".dcr").c_str());
     reg::createKey(name);
 }
 
-void Installation::addFolder(const char* relative) { CreateDirectoryA((dir_ + relative).c_str(), nullptr); }
+// Parents only when missing: a 0x5C byte in a folder's name may be half of a character.
+void Installation::addFolder(const std::string& relative) {
+    const size_t parent = relative.rfind('\\');
+    if (CreateDirectoryA((dir_ + relative).c_str(), nullptr) || GetLastError() != ERROR_PATH_NOT_FOUND ||
+        parent == std::string::npos)
+        return;
+    addFolder(relative.substr(0, parent));
+    CreateDirectoryA((dir_ + relative).c_str(), nullptr);
+}
 
 void Installation::addFile(const char* relative) {
     HANDLE file = CreateFileA((dir_ + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

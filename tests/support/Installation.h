@@ -6,10 +6,11 @@
 #include "RegistrySandbox.h"
 
 // A fresh temporary installation directory (under the temp folder) with its own registry
-// sandbox; creates the host key with MainDir = dir(); removes the folder tree on destruction.
+// sandbox; creates the host key with MainDir = dir(), and with a name given adds that world and
+// makes it current; removes the folder tree on destruction.
 class Installation {
 public:
-    Installation();
+    explicit Installation(const char* currentWorld = nullptr);
     ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
@@ -18,8 +19,8 @@ public:
     const std::string& dir() const { return dir_; }
     // Desktops\<name>\ with <name>.dcr in it unless withMovie is false; also the world key <name>.
     void addWorld(const char* name, bool withMovie = true);
-    // Relative to dir(); parents must exist.
-    void addFolder(const char* relative);
+    // Relative to dir(); with its parents.
+    void addFolder(const std::string& relative);
     void addFile(const char* relative);
     // CurrMovie as REG_SZ with its terminator.
     void setCurrentWorld(const char* name);

@@ -21,23 +21,14 @@ bool Interceptors::allClosedBut(HKEY handedOut) const {
     return keysClosed && held.searches == 0 && held.strays == 0;
 }
 
-void Interceptors::failKeyOpen(int nth, bool leaveHandle) { failingOpens_.push_back({openCalls_ + nth, leaveHandle}); }
-
-void Interceptors::pinClock(const SYSTEMTIME& time) {
-    clockPinned_ = true;
-    clock_ = time;
-}
-
-void Interceptors::pinSearch(const char* patternEnd, const std::vector<FoundEntry>& entries) {
-    patternEnd_ = patternEnd;
-    entries_ = entries;
+void Interceptors::failKeyOpen(int nth, bool leaveHandle) {
+    failingOpens_.push_back({keyOpens_.size() + nth, leaveHandle});
 }
 
 LONG Interceptors::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
     keyOpens_.push_back({subkey ? subkey : "", access});
-    const int call = ++openCalls_;
     for (const auto& failing : failingOpens_) {
-        if (failing.first != call) continue;
+        if (failing.first != keyOpens_.size()) continue;
         if (failing.second)
             LedgerView::openKey(parent, subkey, options, access, result);
         else
@@ -89,8 +80,8 @@ BOOL Interceptors::findClose(HANDLE search) { return search == kPinnedSearch ? T
 
 void Interceptors::readClock(LPSYSTEMTIME time) {
     ++clockReads_;
-    if (clockPinned_)
-        *time = clock_;
+    if (clock_)
+        *time = *clock_;
     else
         LedgerView::readClock(time);
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,9 @@ public:
     // False when the module does not import one of the calls.
     bool installed() const;
 
-    // What the module did: RegOpenKeyExA calls, keys and searches it holds open (closing one
-    // it does not hold counts as a stray close), GetSystemTime calls, RegSetValueExA calls
-    // that reached the registry; its message boxes are the ledger's boxes().
+    // What the module did: RegOpenKeyExA calls, GetSystemTime calls, RegSetValueExA calls that
+    // reached the registry; what it holds and its message boxes are the ledger's.
     const std::vector<KeyOpen>& keyOpens() const { return keyOpens_; }
-    int keysHeld() const { return holdings().keys; }
-    int searchesHeld() const { return holdings().searches; }
-    int strayCloses() const { return holdings().strays; }
     int clockReads() const { return clockReads_; }
     const std::vector<ValueWrite>& writes() const { return writes_; }
     // Keys and searches held, with the one key the module handed out excepted.
@@ -51,10 +48,13 @@ public:
     void failKeyOpen(int nth, bool leaveHandle = false);
     // RegSetValueExA of this value name fails with ERROR_ACCESS_DENIED, storing nothing.
     void failValueWrite(const char* name) { failingWrites_.push_back(name); }
-    void pinClock(const SYSTEMTIME& time);
+    void pinClock(const SYSTEMTIME& time) { clock_ = time; }
     // A search whose pattern ends in patternEnd yields these entries in this order (fails
     // as finding nothing when there are none); other searches go to the file system.
-    void pinSearch(const char* patternEnd, const std::vector<FoundEntry>& entries);
+    void pinSearch(const char* patternEnd, const std::vector<FoundEntry>& entries) {
+        patternEnd_ = patternEnd;
+        entries_ = entries;
+    }
 
     LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) override;
     LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override;
@@ -72,11 +72,9 @@ private:
     int clockReads_ = 0;
     std::vector<ValueWrite> writes_;
 
-    int openCalls_ = 0;
-    std::vector<std::pair<int, bool>> failingOpens_;  // call number, leave the handle
+    std::vector<std::pair<size_t, bool>> failingOpens_;  // call number, leave the handle
     std::vector<std::string> failingWrites_;
-    bool clockPinned_ = false;
-    SYSTEMTIME clock_ = {};
+    std::optional<SYSTEMTIME> clock_;
     std::string patternEnd_;
     std::vector<FoundEntry> entries_;
     size_t nextEntry_ = 0;

@@ -63,6 +63,21 @@ void save(HKEY key, RegistrySandbox::Tree& tree) {
     }
 }
 
+// The host key's tree; null when there is no host key.
+std::unique_ptr<RegistrySandbox::Tree> saveHost() {
+    RegKey host;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHostPath, 0, KEY_READ, host.receive()) != ERROR_SUCCESS) return nullptr;
+    std::unique_ptr<RegistrySandbox::Tree> tree(new RegistrySandbox::Tree);
+    save(host.get(), *tree);
+    return tree;
+}
+
+void flatten(const RegistrySandbox::Tree& tree, const std::string& path, std::string& out) {
+    for (const auto& value : tree.values)
+        out += path + "|" + value.first + "|" + std::to_string(value.second.type) + "|" + value.second.data + "\n";
+    for (const auto& child : tree.children) flatten(*child.second, path + "\\" + child.first, out);
+}
+
 void restore(HKEY key, const RegistrySandbox::Tree& tree) {
     for (const auto& value : tree.values)
         writeRaw(key, value.first.c_str(), value.second.type, value.second.data.data(),
@@ -74,15 +89,7 @@ void restore(HKEY key, const RegistrySandbox::Tree& tree) {
 }
 }  // namespace
 
-RegistrySandbox::RegistrySandbox() {
-    RegKey host;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHostPath, 0, KEY_READ, host.receive()) == ERROR_SUCCESS) {
-        saved_.reset(new Tree);
-        save(host.get(), *saved_);
-    }
-    host.reset();
-    reg::deleteTree("");
-}
+RegistrySandbox::RegistrySandbox() : saved_(saveHost()) { reg::deleteTree(""); }
 
 RegistrySandbox::~RegistrySandbox() {
     reg::deleteTree("");
@@ -133,6 +140,13 @@ Value get(const char* subkey, const char* name) {
     value.exists = true;
     value.data.assign(reinterpret_cast<char*>(data.data()), size);
     return value;
+}
+
+std::string dump() {
+    const std::unique_ptr<RegistrySandbox::Tree> tree = saveHost();
+    std::string out = tree ? "" : "(no key)";
+    if (tree) flatten(*tree, "", out);
+    return out;
 }
 
 std::string text(const char* subkey, const char* name) {

@@ -39,4 +39,6 @@ struct Value {
 Value get(const char* subkey, const char* name);
 // The data up to its first zero byte; "" when missing.
 std::string text(const char* subkey, const char* name);
+// Every key and value under the host key, types and bytes included; "(no key)" without it.
+std::string dump();
 }  // namespace reg

@@ -6,11 +6,27 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Interceptors.h"
 #include "TraceFile.h"
+
+// What fill leaves in 260 bytes that start with initial (0xbd when null; cut to 260 bytes), with
+// spare bytes after them that must keep their 0xbd: the text, or all 260 bytes when unterminated.
+inline std::string intoPath(const std::function<void(char*)>& fill, const char* initial = nullptr) {
+    unsigned char buffer[260 + 8];
+    memset(buffer, 0xbd, sizeof buffer);
+    if (initial) memcpy(buffer, initial, std::min<size_t>(strlen(initial) + 1, 260));
+    fill(reinterpret_cast<char*>(buffer));
+    for (size_t i = 260; i < sizeof buffer; ++i)
+        if (buffer[i] != 0xbd) return "(wrote past the buffer)";
+    if (!memchr(buffer, 0, 260)) return std::string(reinterpret_cast<char*>(buffer), 260);
+    return reinterpret_cast<char*>(buffer);
+}
 
 // Home: the RegistrySandbox or Installation the test runs in.
 template <typename Home>
@@ -36,10 +52,15 @@ struct SharedCodeTest : ::testing::Test {
         }
     }
 
+    // The messages traced from the given one on.
+    std::vector<std::string> traced(size_t first) const {
+        const std::vector<std::string> lines = trace.messages();
+        return std::vector<std::string>(lines.begin() + std::min(first, lines.size()), lines.end());
+    }
+
     void SetUp() override { ASSERT_TRUE(calls.installed()); }
     void TearDown() override {
-        EXPECT_TRUE(calls.allClosedBut(handedOut)) << calls.keysHeld() << " keys, " << calls.searchesHeld()
-                                                   << " searches, " << calls.strayCloses() << " stray closes";
+        EXPECT_TRUE(calls.allClosedBut(handedOut)) << calls.holdings().describe();
         if (!boxesExpected) {
             EXPECT_TRUE(calls.boxes().empty());
         }

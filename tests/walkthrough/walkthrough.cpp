@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,12 +36,8 @@ const int kDialogTimeoutMs = 10000;
 
 const char* picturesFolder = nullptr;
 
-// Texts of one rank; null where the value must be missing.
-struct Row {
-    const char* name;
-    const char* level;
-    const char* score;
-};
+// Name, level and score of one rank; null where the value must be missing.
+using Row = std::array<const char*, 3>;
 
 DWORD noticeFlag(const char* world) {
     const reg::Value value = reg::get(world, "NoShowOrvaneInfoDlg");
@@ -53,7 +50,7 @@ DWORD noticeFlag(const char* world) {
 void expectStored(const char* world, const char* game, const char* mode, const Row rows[3]) {
     const char* const fields[3] = {"Name", "Level", "Score"};
     for (int rank = 0; rank < 3; ++rank) {
-        const char* cells[3] = {rows[rank].name, rows[rank].level, rows[rank].score};
+        const Row& cells = rows[rank];
         for (int field = 0; field < 3; ++field) {
             const std::string name = std::string(game) + mode + fields[field] + std::to_string(rank + 1);
             const reg::Value value = reg::get(world, name.c_str());
@@ -69,18 +66,11 @@ void expectStored(const char* world, const char* game, const char* mode, const R
     }
 }
 
-void expectShown(HWND dialog, int firstId, const Row rows[3], const char* table) {
-    for (int rank = 0; rank < 3; ++rank) {
-        const char* cells[3] = {rows[rank].name, rows[rank].level, rows[rank].score};
-        for (int field = 0; field < 3; ++field)
-            EXPECT_EQ(cells[field] ? cells[field] : "", driver::text(dialog, firstId + 3 * rank + field))
-                << table << ", rank " << rank + 1 << ", column " << field + 1;
-    }
-}
-
 // A table of the current world as the hall of fame shows it and as it is stored.
 void expectTable(HWND fame, int firstId, const char* game, const char* mode, const Row rows[3]) {
-    expectShown(fame, firstId, rows, (std::string(game) + " " + mode + " table").c_str());
+    for (int cell = 0; cell < 9; ++cell)
+        EXPECT_EQ(rows[cell / 3][cell % 3] ? rows[cell / 3][cell % 3] : "", driver::text(fame, firstId + cell))
+            << game << " " << mode << " table, rank " << cell / 3 + 1 << ", column " << cell % 3 + 1;
     expectStored(kSampleWorld, game, mode, rows);
 }
 
@@ -149,16 +139,15 @@ private:
         SetForegroundWindow(main_);
         for (DWORD start = GetTickCount(); GetForegroundWindow() != main_ && GetTickCount() - start < 2000;) Sleep(20);
         const WORD codes[4] = {first, second, second, first};
-        INPUT keys[4] = {};
-        UINT count = 0;
+        std::vector<INPUT> keys;
         for (int i = 0; i < 4; ++i) {
-            if (!codes[i]) continue;
-            keys[count].type = INPUT_KEYBOARD;
-            keys[count].ki.wVk = codes[i];
-            keys[count].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-            ++count;
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = codes[i];
+            key.ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+            if (codes[i]) keys.push_back(key);
         }
-        SendInput(count, keys, sizeof keys[0]);
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
     }
 
     // The name entry that a qualifying score opens before the hall of fame: the score checked,
@@ -274,10 +263,8 @@ private:
         if (!levels) return false;
         EXPECT_EQ(sampleDir_ + "\\games\\quibbix\\", driver::text(levels, kBaseFolder)) << "base folder";
         HWND list = driver::item(levels, kFolderList);
-        const std::vector<std::string> listed = driver::items(list);
-        std::string joined;
-        for (const std::string& item : listed) joined += (joined.empty() ? "" : "|") + item;
-        EXPECT_EQ("Vellomy|Brick Garden|Moon Maze|Neon Grid", joined) << "custom level list";
+        EXPECT_EQ((std::vector<std::string>{"Vellomy", "Brick Garden", "Moon Maze", "Neon Grid"}), driver::items(list))
+            << "custom level list";
         EXPECT_TRUE(driver::select(list, kSampleLevelFolders[0])) << kSampleLevelFolders[0];
         Sleep(200);
         picture(levels, "quibbix-custom-levels");
