@@ -1,7 +1,10 @@
 // The three entry points the host calls.
+
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "GameScoreDlg.h"
