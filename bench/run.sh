@@ -11,8 +11,8 @@ bash scripts/install-deps.sh
 choose_targets
 target=${run_targets##* }
 dir=$(target_dir "$target")
-cmake --preset "$(target_preset "$target")" >/dev/null
-cmake --build --preset "$(target_preset "$target")" --target bench
+cmake --preset "$target" >/dev/null
+cmake --build --preset "$target" --target bench
 bash tests/support/make-prefix.sh "$dir/wine-env.sh"
 # Other work on the machine shows in the times: the load is printed before and after.
 echo "Load average before: $(cut -d' ' -f1-3 /proc/loadavg)"

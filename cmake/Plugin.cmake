@@ -2,7 +2,9 @@
 function(zorv_plugin name)
   add_library(${name} SHARED ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "")
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${ZORV_GENERATED_DIR})
+  # From the project root, as "orvane/resource.h": both games have a resource.h, a GameStartDlg.h
+  # and a res/banner.bmp.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${ZORV_GENERATED_DIR})
   target_link_libraries(${name} PRIVATE zorv_product_flags pluginentry common)
   # The link map tells the checks of the built DLL where each exported function lies.
   target_link_options(${name} PRIVATE -Wl,-Map=${CMAKE_CURRENT_BINARY_DIR}/${name}.map -Wl,--gc-sections)

@@ -1,6 +1,14 @@
 # The Wine environment in which this build folder's programs run: tests, the demo and the
 # benchmark. The scripts take it from the wine-env.sh written here, so it is set in one place.
-set(ZORV_WINE_LOADER ${CMAKE_CROSSCOMPILING_EMULATOR})
+# The loader itself rather than Debian's wine wrapper, which takes the 32-bit one whenever
+# wine32 is installed.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ZORV_WINE_LOADER /usr/lib/wine/wine64)
+  set(ZORV_WINE_ARCH win64)
+else()
+  set(ZORV_WINE_LOADER /usr/lib/wine/wine)
+  set(ZORV_WINE_ARCH win32)
+endif()
 set(ZORV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 # No Mono or Gecko (there is no network to fetch them), and no debug chatter in test output.
 set(ZORV_WINE_ENV

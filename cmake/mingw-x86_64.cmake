@@ -1,5 +1,5 @@
-# Cross-compile for 64-bit Windows: the same sources as the i686 deliverable, run under wine64
-# on machines that cannot run 32-bit programs.
+# Cross-compile for 64-bit Windows: the same sources as the i686 deliverable, for machines that
+# cannot run 32-bit programs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -9,6 +9,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Debian's wine wrapper takes the 32-bit loader whenever wine32 is installed.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
-set(ZORV_WINE_ARCH win64)

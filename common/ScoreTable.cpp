@@ -1,6 +1,8 @@
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include "ScoreTable.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "CString.h"

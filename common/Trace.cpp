@@ -1,8 +1,10 @@
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include "Trace.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "CString.h"

@@ -1,8 +1,10 @@
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include "CString.h"
 
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 

@@ -1,8 +1,10 @@
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include "GameWindow.h"
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 

@@ -1,6 +1,7 @@
-#include "Journal.h"
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
 
-#include <cstdio>
+#include "Journal.h"
 
 std::string describe(const HostEvent& event) {
     char line[700];

@@ -1,7 +1,9 @@
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include "Plugin.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>

@@ -1,9 +1,11 @@
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include "Scores.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "Handles.h"

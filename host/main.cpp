@@ -1,5 +1,8 @@
 // zorvhost: a stand-in for the Zorv host in which the game plug-ins can be tried.
-#include <cstdio>
+
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include <cstring>
 
 #include "GameWindow.h"

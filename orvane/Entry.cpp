@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "GameScoreDlg.h"
-#include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
 #include "PluginContract.h"
 #include "ScoreString.h"
+#include "orvane/GameStartDlg.h"
 
 extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     ModuleStateSwitch state;

@@ -1,6 +1,6 @@
 #include "GameScoreDlg.h"
 
-#include "resource.h"
+#include "orvane/resource.h"
 
 // Orvane shows its one table.
 namespace {

@@ -1,4 +1,4 @@
-#include "GameStartDlg.h"
+#include "orvane/GameStartDlg.h"
 
 #include "CenterOnDesktop.h"
 #include "InfoDlg.h"

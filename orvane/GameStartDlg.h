@@ -2,7 +2,7 @@
 
 #include "Dialog.h"
 #include "Handles.h"
-#include "resource.h"
+#include "orvane/resource.h"
 
 class CGameStartDlg : public CDialog {
 public:

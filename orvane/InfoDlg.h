@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Dialog.h"
-#include "resource.h"
+#include "orvane/resource.h"
 
 // The one-time notice that the game loads and exits slowly on older processors.
 class CInfoDlg : public CDialog {

@@ -2,7 +2,7 @@
 
 #include "CString.h"
 #include "Dialog.h"
-#include "resource.h"
+#include "quibbix/resource.h"
 
 // Lets the player pick a custom level folder under the base folder, or the built-in set.
 class CCustomLevelsDlg : public CDialog {

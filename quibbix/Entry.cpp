@@ -1,15 +1,18 @@
 // The three entry points the host calls.
+
+// Before any C++ header, which would swap msvcrt's printf family for the compiler runtime's.
+#include <stdio.h>
+
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "GameScoreDlg.h"
-#include "GameStartDlg.h"
 #include "HostWindow.h"
 #include "ModuleState.h"
 #include "PluginContract.h"
 #include "ScoreString.h"
+#include "quibbix/GameStartDlg.h"
 
 extern "C" bool __stdcall fnGameStartDlgzorv(char* startString, int) {
     ModuleStateSwitch state;

@@ -1,6 +1,6 @@
 #include "GameScoreDlg.h"
 
-#include "resource.h"
+#include "quibbix/resource.h"
 
 // Quibbix shows both its tables, whichever mode was played.
 namespace {

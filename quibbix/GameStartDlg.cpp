@@ -1,4 +1,4 @@
-#include "GameStartDlg.h"
+#include "quibbix/GameStartDlg.h"
 
 #include "CustomLevelsDlg.h"
 #include "HostSettings.h"

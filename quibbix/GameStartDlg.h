@@ -3,7 +3,7 @@
 #include "CString.h"
 #include "Dialog.h"
 #include "Handles.h"
-#include "resource.h"
+#include "quibbix/resource.h"
 
 class CGameStartDlg : public CDialog {
 public:

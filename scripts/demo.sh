@@ -15,8 +15,8 @@ if [ -z "${ZORV_DEMO_STAGE:-}" ]; then
   choose_targets
   target=${run_targets##* }  # i686 when it runs here
   dir=$(target_dir "$target")
-  [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$(target_preset "$target")"
-  cmake --build --preset "$(target_preset "$target")" --target zorvhost walkthrough
+  [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$target"
+  cmake --build --preset "$target" --target zorvhost walkthrough
   bash tests/support/make-prefix.sh "$dir/wine-env.sh"
   echo "Playing the $target build ($dir/bin)${i686_skipped:+; the i686 build does not run here: $i686_skipped}."
   # A Wine server still running from a command without a display would open no windows.

@@ -1,9 +1,9 @@
-# The two build targets, where each is built, and which of them this machine can run.
-# Sourced by the scripts. ZORV_TARGETS (i686, x64 or both, blank-separated) forces the choice;
-# by default x64 always runs, and i686 runs where the machine can run 32-bit programs.
+# The two build targets, each named as its preset and built in build/<target>, and which of
+# them this machine can run. Sourced by the scripts. ZORV_TARGETS (i686, x64 or both,
+# blank-separated) forces the choice; by default x64 always runs, and i686 runs where the
+# machine can run 32-bit programs.
 
-target_preset() { if [ "$1" = i686 ]; then echo default; else echo x64; fi; }
-target_dir() { if [ "$1" = i686 ]; then echo build; else echo build/x64; fi; }
+target_dir() { echo "build/$1"; }
 
 # Why the i686 build cannot run here; nothing when it can. Asks the 32-bit Wine loader itself,
 # since some x86-64 kernels run 64-bit programs only.

@@ -11,8 +11,8 @@ if [ -z "${ZORV_ON_DISPLAY:-}" ]; then
   bash scripts/install-deps.sh
   choose_targets
   for target in i686 x64; do
-    cmake --preset "$(target_preset $target)"
-    cmake --build --preset "$(target_preset $target)"
+    cmake --preset "$target"
+    cmake --build --preset "$target"
   done
   exec env ZORV_ON_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
@@ -21,7 +21,7 @@ choose_targets
 status=0
 ran=()
 echo "== The i686 DLLs as built"
-ctest --preset default -L static "$@" || status=1
+ctest --preset i686 -L static "$@" || status=1
 ran+=("i686 deliverable checks")
 
 for target in $run_targets; do
@@ -36,7 +36,7 @@ for target in $run_targets; do
     # first test and keep ctest waiting for it to close.
     "$WINE" wineboot >/dev/null 2>&1
     result=0
-    ctest --preset "$(target_preset "$target")" -LE static "$@" || result=$?
+    ctest --preset "$target" -LE static "$@" || result=$?
     wineserver -k || true
     exit $result
   ) || status=1
