@@ -128,6 +128,13 @@ void Floor::make(int index) {
             if (x != s.moved.left || y != s.moved.top) differs(index, "moved elsewhere");
             return;
         }
+        case Step::ListEntry: {
+            // The control is looked up once, as the plug-in does when it attaches it.
+            if (s.made < 0) handles_[index] = GetDlgItem(windows_[s.frame], s.id);
+            const auto control = static_cast<HWND>(s.made < 0 ? handles_[index] : handle);
+            result = SendMessageA(control, s.message, s.wParam, reinterpret_cast<LPARAM>(text));
+            break;
+        }
         case Step::Dialog: {
             HWND owner = s.ownerFrame ? windows_[s.ownerFrame] : s.owner;
             opening_ = s.frame;

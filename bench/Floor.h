@@ -1,7 +1,8 @@
 // The floor of an entry point: its recorded platform calls made again straight to the platform,
 // in the same order, each where the plug-in made it (before the dialogs, or in one dialog's
 // WM_INITDIALOG or WM_COMMAND), with the plug-in's templates shown by DialogBoxParamA around a
-// procedure that does nothing else. IDOK and IDCANCEL end a dialog.
+// procedure that does nothing else; the entries the plug-in put into its lists are put there
+// again. IDOK and IDCANCEL end a dialog.
 #pragma once
 
 #include <string>

@@ -9,8 +9,13 @@ Recorder* active = nullptr;
 const char* const kKindNames[] = {
     "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",         "FindFirstFileA",
     "FindNextFileA", "FindClose",        "LoadImageA",     "CreateFontIndirectA", "GetObjectA",
-    "DeleteObject",  "EnumWindows",      "centring",       "DialogBoxParamA"};
+    "DeleteObject",  "EnumWindows",      "centring",       "SendMessageA",        "DialogBoxParamA"};
 static_assert(sizeof kKindNames / sizeof *kKindNames == Step::Kinds, "a name for each kind");
+
+bool isListEntry(UINT message) {
+    return message == CB_ADDSTRING || message == CB_INSERTSTRING || message == LB_ADDSTRING ||
+           message == LB_INSERTSTRING;
+}
 
 bool predefined(HANDLE handle) {
     const auto value = static_cast<ULONG_PTR>(reinterpret_cast<LONG_PTR>(handle)) & 0xffffffffu;
@@ -74,6 +79,10 @@ std::string describe(const Step& s) {
                      "(%ld, %ld) %ld x %ld",
                      s.frame, s.moved.left, s.moved.top, s.moved.right - s.moved.left, s.moved.bottom - s.moved.top);
             break;
+        case Step::ListEntry:
+            snprintf(text, sizeof text, "%s(control %d of frame %d, 0x%x, %ld, %s) = %ld", kindName(s.kind), s.id,
+                     s.frame, s.message, static_cast<long>(s.wParam), quoted(s).c_str(), static_cast<long>(s.result));
+            break;
         case Step::Dialog:
             snprintf(text, sizeof text, "%s(template %lu, owner %s) opens frame %d", kindName(s.kind),
                      static_cast<unsigned long>(s.resource),
@@ -107,7 +116,7 @@ std::string Script::describe(int index) const {
 
 Recorder::Recorder(HMODULE module) : LedgerView(module) {
     active = this;
-    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, onMessage, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, onMessage, nullptr, GetCurrentThreadId());
 }
 
 Recorder::~Recorder() {
@@ -183,13 +192,22 @@ INT_PTR CALLBACK Recorder::procedure(HWND window, UINT message, WPARAM wParam, L
     return result;
 }
 
-// A move of the dialog whose WM_INITDIALOG runs is the plug-in's centring: SetWindowPos is not
-// among the ledger's calls, but its WM_WINDOWPOSCHANGING shows where in the sequence it came.
+int Recorder::frameOfControl(HWND control) const {
+    const HWND dialog = GetParent(control);
+    for (size_t i = frames_.size() - 1; i > 0; --i)
+        if (frames_[i].window == dialog && !frames_[i].gone) return static_cast<int>(i);
+    return 0;
+}
+
+// Two messages stand for work the ledger does not see. A move of the dialog whose WM_INITDIALOG
+// runs is the plug-in's centring (SetWindowPos); an entry put into a list of a dialog is the
+// list's fill, which grows with what a search found.
 LRESULT CALLBACK Recorder::onMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && active && message->message == WM_WINDOWPOSCHANGING) {
-        Recorder& r = *active;
-        const Phase& phase = r.script_.phases[r.phase_];
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code != HC_ACTION || !active) return CallNextHookEx(nullptr, code, wParam, lParam);
+    Recorder& r = *active;
+    const Phase& phase = r.script_.phases[r.phase_];
+    if (message->message == WM_WINDOWPOSCHANGING) {
         const auto* position = reinterpret_cast<const WINDOWPOS*>(message->lParam);
         if (phase.message == WM_INITDIALOG && r.frames_[phase.frame].window == message->hwnd &&
             !(position->flags & SWP_NOMOVE)) {
@@ -197,6 +215,25 @@ LRESULT CALLBACK Recorder::onMessage(int code, WPARAM wParam, LPARAM lParam) {
             step.frame = phase.frame;
             step.moved = {position->x, position->y, position->x + position->cx, position->y + position->cy};
             step.flags = position->flags;
+        }
+    } else if (isListEntry(message->message) && phase.frame) {
+        const int frame = r.frameOfControl(message->hwnd);
+        if (frame) {
+            const int index = r.add(Step::ListEntry);
+            Step& step = r.script_.steps[index];
+            step.frame = frame;
+            step.id = GetDlgCtrlID(message->hwnd);
+            step.message = message->message;
+            step.wParam = message->wParam;
+            step.hasText = true;
+            step.text = reinterpret_cast<const char*>(message->lParam);
+            step.result = message->lResult;
+            for (int i = 0; i < index && step.made < 0; ++i) {
+                const Step& earlier = r.script_.steps[i];
+                if (earlier.kind == Step::ListEntry && earlier.made < 0 && earlier.frame == frame &&
+                    earlier.id == step.id)
+                    step.made = i;
+            }
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

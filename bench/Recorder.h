@@ -32,14 +32,16 @@ struct Step {
         GetObject,
         DeleteObject,
         EnumWindows,
-        Centre,  // the dialog moved to the middle of the desktop, seen by its WM_WINDOWPOSCHANGING
-        Dialog,  // DialogBoxParamA, opening frame
+        Centre,     // the dialog moved to the middle of the desktop, seen by its WM_WINDOWPOSCHANGING
+        ListEntry,  // an entry put into a list or combo box, seen by its sent message
+        Dialog,     // DialogBoxParamA, opening frame
         Kinds
     };
     Kind kind;
     int phase = 0;
-    // The handle worked on: the one the step with this index made, else a fixed one (a
-    // predefined key); frameFont: the font of the dialog the step was made in.
+    // The handle worked on: the one the step with this index made (for a list entry: the first
+    // entry into the same control), else a fixed one (a predefined key); frameFont: the font of
+    // the dialog the step was made in.
     int made = -1;
     HANDLE fixed = nullptr;
     bool frameFont = false;
@@ -54,7 +56,10 @@ struct Step {
     LOGFONTA font = {};
     UINT flags = 0;
     int cx = 0, cy = 0;
-    int frame = 0;       // Dialog: the frame it opens; Centre: the frame moved
+    int frame = 0;     // Dialog: the frame it opens; Centre: the frame moved; ListEntry: the control's
+    UINT message = 0;  // ListEntry: the message, sent with wParam and text to control id
+    WPARAM wParam = 0;
+    int id = 0;
     int ownerFrame = 0;  // Dialog: owned by that frame's window, else by owner
     HWND owner = nullptr;
     RECT moved = {};      // Centre: the rectangle it was moved to
@@ -116,6 +121,7 @@ private:
     template <typename Release>
     auto release(Step::Kind kind, HANDLE handle, Release call);
     int frameOf(HWND window);
+    int frameOfControl(HWND control) const;
     int phaseOf(int frame, UINT message, WORD id);
 
     Script script_;

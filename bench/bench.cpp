@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -181,43 +182,6 @@ struct Flow {
     int outerTemplate;  // the template it is nested in, or 0
 };
 
-struct Result {
-    Statistics real, bare, chain, floor;
-    double paired;  // median of each run's plug-in / floor: the machine's drift between runs cancels
-};
-
-// The four interleaved, each after the registry state is set up, in an order that turns with
-// every run so that none always comes first.
-Result measure(const Flow& flow, Plugin& plugin, Floor& floor) {
-    const Bare alone = {plugin.module, flow.templateId, 0, false};
-    const Bare chain = {plugin.module, flow.outerTemplate, flow.templateId, flow.clickOn != nullptr};
-    const Bare& bareAlone = flow.clickOn ? chain : alone;  // a click away either way
-    std::vector<double> times[4];
-    const std::function<void()> actions[4] = {
-        [&] { flow.call(plugin); },
-        [&] { showBare(bareAlone); },
-        [&] { showBare(chain); },
-        [&] { floor.run(); },
-    };
-    for (int run = 0; run < kWarmUp + kRuns; ++run) {
-        double took[4] = {};
-        for (int k = 0; k < 4; ++k) {
-            const int which = (run + k) % 4;
-            if (which == 2 && !flow.outerTemplate) continue;  // the chain is the template itself
-            flow.setUp();
-            took[which] = timeShowing(flow.caption, flow.clickOn, actions[which]);
-            if (took[which] < 0) printf("%s: a dialog did not show\n", flow.dialog);
-        }
-        if (!flow.outerTemplate) took[2] = took[1];
-        if (run < kWarmUp) continue;
-        for (int k = 0; k < 4; ++k) times[k].push_back(took[k]);
-    }
-    std::vector<double> ratios;
-    for (size_t i = 0; i < times[0].size(); ++i) ratios.push_back(times[0][i] / times[3][i]);
-    return {statisticsOf(times[0]), statisticsOf(times[1]), statisticsOf(times[2]), statisticsOf(times[3]),
-            statisticsOf(ratios).median};
-}
-
 // ---- One entry-point call recorded at the plug-in's own imports.
 
 struct Recording {
@@ -380,6 +344,45 @@ void hallOfFameGrowth(const Flow& flow, Plugin& quibbix) {
         played += kGrowthRuns;
     }
 }
+
+// ---- The table.
+
+// One dialog beside its bare template, bare chain and floor: the samples of each.
+struct Measured {
+    explicit Measured(const Flow& f) : flow(f), plugin(f.dll) {}
+    const Flow& flow;
+    Plugin plugin;
+    Recording recording;
+    std::unique_ptr<Floor> floor;
+    std::vector<double> times[4];
+};
+
+// One run of the four, each after the registry state is set up, in an order that turns with
+// every run so that none always comes first.
+void measureOnce(Measured& m, int run) {
+    const Flow& flow = m.flow;
+    const Bare alone = {m.plugin.module, flow.templateId, 0, false};
+    const Bare chain = {m.plugin.module, flow.outerTemplate, flow.templateId, flow.clickOn != nullptr};
+    const Bare& bareAlone = flow.clickOn ? chain : alone;  // a click away either way
+    const std::function<void()> actions[4] = {
+        [&] { flow.call(m.plugin); },
+        [&] { showBare(bareAlone); },
+        [&] { showBare(chain); },
+        [&] { m.floor->run(); },
+    };
+    double took[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        const int which = (run + k) % 4;
+        if (which == 2 && !flow.outerTemplate) continue;  // the chain is the template itself
+        flow.setUp();
+        took[which] = timeShowing(flow.caption, flow.clickOn, actions[which]);
+        if (took[which] < 0) printf("%s: a dialog did not show\n", flow.dialog);
+    }
+    if (!flow.outerTemplate) took[2] = took[1];
+    if (run < kWarmUp) return;
+    for (int k = 0; k < 4; ++k) m.times[k].push_back(took[k]);
+}
+
 // Each dialog beside its bare template, bare chain and floor, with the problems the recording
 // and the floors met.
 void printTable(const std::vector<Flow>& flows) {
@@ -395,30 +398,43 @@ void printTable(const std::vector<Flow>& flows) {
 #endif
     printf("%-21s %24s %24s %5s %24s %5s %24s %5s %6s %5s  %s\n", target, "plug-in", "bare template", "ratio",
            "bare chain", "ratio", "floor", "ratio", "paired", "<1.10", "registry o/q/s/c, searches");
-    std::vector<std::string> problems;
+    std::vector<std::unique_ptr<Measured>> all;
     for (const Flow& flow : flows) {
-        Plugin plugin(flow.dll);
-        if (!plugin.module) {
+        auto m = std::make_unique<Measured>(flow);
+        if (!m->plugin.module) {
             printf("%-21s cannot load %s\n", flow.dialog, flow.dll);
             continue;
         }
-        const Recording recording = record(flow, plugin);
-        Floor floor(recording.script);
-        const Result result = measure(flow, plugin, floor);
-        printf("%-21s", flow.dialog);
-        printStatistics(result.real);
-        printStatistics(result.bare);
-        printf(" %5.2f", result.real.median / result.bare.median);
-        printStatistics(result.chain);
-        printf(" %5.2f", result.real.median / result.chain.median);
-        printStatistics(result.floor);
-        const double ratio = result.real.median / result.floor.median;
-        printf(" %5.2f %6.2f %5s  %d/%d/%d/%d, %d\n", ratio, result.paired, ratio <= 1.10 ? "yes" : "no",
-               recording.opens, recording.queries, recording.sets, recording.closes, recording.searches);
-        for (const std::string& problem : recording.script.problems)
-            problems.push_back(std::string(flow.dialog) + ": recorded " + problem);
-        for (const std::string& difference : floor.differences())
-            problems.push_back(std::string(flow.dialog) + ": floor " + difference);
+        m->recording = record(flow, m->plugin);
+        m->floor = std::make_unique<Floor>(m->recording.script);
+        all.push_back(std::move(m));
+    }
+    // Each run goes through every dialog: other work on the machine, which comes in bursts,
+    // then falls on all of them alike rather than on one.
+    for (int run = 0; run < kWarmUp + kRuns; ++run)
+        for (auto& m : all) measureOnce(*m, run);
+    std::vector<std::string> problems;
+    for (const auto& m : all) {
+        const Statistics real = statisticsOf(m->times[0]), floor = statisticsOf(m->times[3]);
+        const Statistics bareOne = statisticsOf(m->times[1]), chain = statisticsOf(m->times[2]);
+        // The median of each run's plug-in / floor: the machine's drift between runs cancels.
+        std::vector<double> ratios;
+        for (size_t i = 0; i < m->times[0].size(); ++i) ratios.push_back(m->times[0][i] / m->times[3][i]);
+        const Recording& r = m->recording;
+        printf("%-21s", m->flow.dialog);
+        printStatistics(real);
+        printStatistics(bareOne);
+        printf(" %5.2f", real.median / bareOne.median);
+        printStatistics(chain);
+        printf(" %5.2f", real.median / chain.median);
+        printStatistics(floor);
+        const double ratio = real.median / floor.median;
+        printf(" %5.2f %6.2f %5s  %d/%d/%d/%d, %d\n", ratio, statisticsOf(ratios).median, ratio <= 1.10 ? "yes" : "no",
+               r.opens, r.queries, r.sets, r.closes, r.searches);
+        for (const std::string& problem : r.script.problems)
+            problems.push_back(std::string(m->flow.dialog) + ": recorded " + problem);
+        for (const std::string& difference : m->floor->differences())
+            problems.push_back(std::string(m->flow.dialog) + ": floor " + difference);
     }
     for (const std::string& problem : problems) printf("  %s\n", problem.c_str());
 }
