@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -109,22 +108,11 @@ std::string field(Random& r) {
     if (r.below(4) == 0) text += std::string(1 + r.below(3), " \t\n\v\f\r"[r.below(6)]);
     if (r.below(3) == 0) text += "+-"[r.below(2)];
     if (r.below(10) == 0) text += "+- "[r.below(3)];
-    switch (r.below(5)) {
-        case 0:
-            break;
-        case 1:
-            text += kEdges[r.below(sizeof kEdges / sizeof *kEdges)];
-            break;
-        case 2:
-            text += digits(r, 1 + r.below(12));
-            break;
-        case 3:
-            text += digits(r, 10 + r.below(300));
-            break;
-        default:
-            text += junk(r, 1 + r.below(8));
-            break;
-    }
+    const size_t kind = r.below(5);  // 0: none
+    if (kind == 1) text += kEdges[r.below(sizeof kEdges / sizeof *kEdges)];
+    if (kind == 2) text += digits(r, 1 + r.below(12));
+    if (kind == 3) text += digits(r, 10 + r.below(300));
+    if (kind == 4) text += junk(r, 1 + r.below(8));
     if (r.below(3) == 0) text += junk(r, 1 + r.below(4));
     return text;
 }
@@ -151,18 +139,10 @@ std::string scoreString(Random& r) {
 const std::string kHugeMode(64 * 1024, 'm');
 
 std::vector<std::string> scoreStrings() {
-    std::vector<std::string> strings = {"",
-                                        "*",
-                                        "***",
-                                        "default",
-                                        "12345",
-                                        " ",
-                                        "default*",
-                                        "default**5",
-                                        "*default*5*3*",
-                                        kHugeMode,
-                                        kHugeMode + "*1500*3",
-                                        kHugeMode + "*" + std::string(5000, '9') + "*-7"};
+    std::vector<std::string> strings = {"",  "*",        "***",        "default",      "12345",
+                                        " ", "default*", "default**5", "*default*5*3*"};
+    for (const std::string& tail : {std::string(), std::string("*1500*3"), "*" + std::string(5000, '9') + "*-7"})
+        strings.push_back(kHugeMode + tail);
     Random r;
     for (int i = 0; i < 12000; ++i) strings.push_back(scoreString(r));
     return strings;
@@ -180,8 +160,6 @@ std::string shown(const std::string& text) {
     if (text.size() > 60) out += "... (" + std::to_string(text.size()) + " bytes)";
     return "\"" + out + "\"";
 }
-
-std::string decimal(int value) { return std::to_string(value); }
 }  // namespace
 
 TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
@@ -224,19 +202,19 @@ struct Seen {
 
 // Answers the score entry point until its hall of fame has been read and closed: the name
 // entry with OK and no name, refused writes' message boxes with OK.
-void answer(const char* nameEntry, const char* hallOfFame, Seen& seen) {
+void answer(const std::string& game, Seen& seen) {
     std::set<HWND> answered;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
         for (HWND window : driver::windowsOfProcess()) {
             if (answered.count(window) || !driver::visible(window)) continue;
             const std::string caption = driver::text(window);
-            if (caption == nameEntry) {
+            if (caption == game + " Hall Of Fame") {
                 seen.asked = driver::text(window, IDC_SCORE);
                 driver::click(window, IDOK);
             } else if (caption == "ZORV Error") {
                 ++seen.boxes;
                 PostMessageA(window, WM_COMMAND, IDOK, 0);
-            } else if (caption == hallOfFame) {
+            } else if (caption == game + " Hall of Fame") {
                 seen.shown = driver::text(window, IDC_SCORE);
                 driver::click(window, IDCANCEL);
                 return;
@@ -260,13 +238,6 @@ DWORD valuesIn(const char* world) {
     }
     return count;
 }
-
-struct ScoreDialogs {
-    const char* dll;
-    const char* prefix;
-    const char* hallOfFame;
-    const char* nameEntry;
-};
 }  // namespace
 
 // A sample through both plug-ins, each on an empty table, so a positive score is recorded.
@@ -278,34 +249,30 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
     install.addWorld(kWorld);
     install.setCurrentWorld(kWorld);
     GuardedBuffer guarded(kHugeMode.size() + 6000);
-    const ScoreDialogs plugins[] = {{"orvane.dll", "Orvane", "Orvane Hall of Fame", "Orvane Hall Of Fame"},
-                                    {"quibbix.dll", "Quibbix", "Quibbix Hall of Fame", "Quibbix Hall Of Fame"}};
-    for (const ScoreDialogs& dialogs : plugins) {
-        Plugin plugin(dialogs.dll);
+    for (const std::string game : {"Orvane", "Quibbix"}) {
+        Plugin plugin(game == "Orvane" ? "orvane.dll" : "quibbix.dll");
         ASSERT_NE(nullptr, plugin.score);
         for (const std::string& text : sample) {
             reg::deleteTree(kWorld);
             reg::createKey(kWorld);
             char* buffer = guarded.place(text.c_str(), text.size() + 1);
             Seen seen;
-            int result;
-            {
-                ScriptedRun run([&] { answer(dialogs.nameEntry, dialogs.hallOfFame, seen); });
-                result = plugin.score(buffer, 0);
-            }
+            ScriptedRun run([&] { answer(game, seen); });
+            const int result = plugin.score(buffer, 0);
+            run.finish();
             const Parsed expected = referenceParse(text);
-            const std::string where = std::string(dialogs.dll) + " " + shown(text);
+            const std::string where = game + " " + shown(text);
             EXPECT_EQ(0, guarded.violations()) << where;
             EXPECT_EQ(0, result) << where;
             EXPECT_EQ(expected.after, std::string(buffer, text.size() + 1)) << where;
-            EXPECT_EQ(decimal(expected.score), seen.shown) << where;
-            const std::string stored = dialogs.prefix + expected.mode + "Level1";
+            EXPECT_EQ(std::to_string(expected.score), seen.shown) << where;
+            const std::string stored = game + expected.mode + "Level1";
             if (expected.score <= 0) {
                 EXPECT_EQ("", seen.asked) << where;
                 EXPECT_FALSE(reg::get(kWorld, stored.c_str()).exists) << where;
             } else if (expected.mode.size() < 16000) {
-                EXPECT_EQ(decimal(expected.score), seen.asked) << where;
-                EXPECT_EQ(decimal(expected.level), reg::text(kWorld, stored.c_str())) << where;
+                EXPECT_EQ(std::to_string(expected.score), seen.asked) << where;
+                EXPECT_EQ(std::to_string(expected.level), reg::text(kWorld, stored.c_str())) << where;
             } else {
                 // No value can be named after such a mode: every write is refused, none lands elsewhere.
                 EXPECT_EQ(3, seen.boxes) << where;
@@ -314,18 +281,6 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
         }
     }
 }
-
-namespace {
-// A folder whose full path is too long for the narrow calls; removed before the installation.
-struct LongFolder {
-    explicit LongFolder(const std::string& path) : wide(L"\\\\?\\" + std::wstring(path.begin(), path.end())) {
-        made = CreateDirectoryW(wide.c_str(), nullptr) != 0;
-    }
-    ~LongFolder() { RemoveDirectoryW(wide.c_str()); }
-    std::wstring wide;
-    bool made;
-};
-}  // namespace
 
 TEST(StartStringBuffers, OrvaneWritesItsEightBytesOrNothing) {
     Installation install;
@@ -347,8 +302,8 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     install.addFolder("games");
     install.addFolder("games\\quibbix");
     const std::string longest = "a" + std::string(250, 'x');  // the start string then fills 260 bytes
-    LongFolder folder(install.dir() + "games\\quibbix\\" + longest);
-    ASSERT_TRUE(folder.made);
+    WideFolders folders(install.dir() + "games\\quibbix\\");
+    ASSERT_TRUE(folders.add(longest));
     struct Case {
         std::vector<int> before;  // clicks before Random or User
         int listed;               // -1: Random, else the custom set at this place in the list
@@ -386,12 +341,12 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
 }
 
 namespace {
+using namespace std::string_literals;
+
 struct Stored {
     DWORD type;
     std::string bytes;
 };
-
-std::string bytes(const char* data, size_t size) { return std::string(data, size); }
 
 // The host's values as the registry holds them, read by the shared code through the real registry.
 struct WrongRegistryData : ::testing::Test {
@@ -423,14 +378,14 @@ TEST_F(WrongRegistryData, MainDirOfEveryKindIsTerminatedWithin260Bytes) {
     const std::string full(258, 'f');
     // The directory read, or "" when there is none.
     const std::vector<std::pair<Stored, std::string>> cases = {
-        {{REG_MULTI_SZ, bytes("C:\\A\0B\0\0", 8)}, "C:\\A\\"},
-        {{REG_QWORD, bytes("C:\\Host\0", 8)}, "C:\\Host\\"},
+        {{REG_MULTI_SZ, "C:\\A\0B\0\0"s}, "C:\\A\\"},
+        {{REG_QWORD, "C:\\Host\0"s}, "C:\\Host\\"},
         {{REG_DWORD_BIG_ENDIAN, "abcd"}, "abcd\\"},
         {{REG_BINARY, "\\"}, "\\"},
         {{REG_BINARY, full + '\0'}, full + "\\"},  // the limit exactly: 260 bytes with the backslash
         {{REG_BINARY, std::string(258, 'g') + '\\'}, ""},
         {{REG_BINARY, std::string(259, 'h') + '\0'}, ""},
-        {{REG_BINARY, bytes("\0abc", 4)}, ""},
+        {{REG_BINARY, "\0abc"s}, ""},
         {{REG_NONE, ""}, ""},
     };
     for (const auto& c : cases) {
@@ -446,12 +401,12 @@ TEST_F(WrongRegistryData, CurrMovieOfEveryKindNamesAWorldOrIsRepaired) {
     const std::vector<Stored> cases = {
         {REG_BINARY, "Home"},
         {REG_DWORD, "Home"},
-        {REG_EXPAND_SZ, bytes("Home\0", 5)},
-        {REG_MULTI_SZ, bytes("Home\0Away\0\0", 11)},
+        {REG_EXPAND_SZ, "Home\0"s},
+        {REG_MULTI_SZ, "Home\0Away\0\0"s},
         {REG_NONE, ""},
-        {REG_BINARY, bytes("\0Home", 5)},
-        {REG_BINARY, std::string(127, 'w') + '\0'},                // exactly the limit, naming no world
-        {REG_BINARY, bytes("Home\0", 5) + std::string(200, 'x')},  // too large, whatever it starts with
+        {REG_BINARY, "\0Home"s},
+        {REG_BINARY, std::string(127, 'w') + '\0'},       // exactly the limit, naming no world
+        {REG_BINARY, "Home\0"s + std::string(200, 'x')},  // too large, whatever it starts with
     };
     for (const Stored& value : cases) {
         store("", "CurrMovie", value);
@@ -471,10 +426,14 @@ TEST_F(WrongRegistryData, WorldValuesOfEveryKindFitTheirBuffers) {
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {{REG_MULTI_SZ, bytes("ab\0cd\0\0", 7)}, 16, "ab"},     {{REG_EXPAND_SZ, bytes("%PATH%\0", 7)}, 16, "%PATH%"},
-        {{REG_BINARY, bytes("ab\0cd", 5)}, 16, "ab"},           {{REG_NONE, ""}, 16, ""},
-        {{REG_QWORD, bytes("1234567\0", 8)}, 8, "1234567"},     {{REG_QWORD, bytes("1234567\0", 8)}, 4, ""},
-        {{REG_DWORD_BIG_ENDIAN, bytes("abc\0", 4)}, 4, "abc"},  {{REG_BINARY, "x"}, 1, ""},
+        {{REG_MULTI_SZ, "ab\0cd\0\0"s}, 16, "ab"},
+        {{REG_EXPAND_SZ, "%PATH%\0"s}, 16, "%PATH%"},
+        {{REG_BINARY, "ab\0cd"s}, 16, "ab"},
+        {{REG_NONE, ""}, 16, ""},
+        {{REG_QWORD, "1234567\0"s}, 8, "1234567"},
+        {{REG_QWORD, "1234567\0"s}, 4, ""},
+        {{REG_DWORD_BIG_ENDIAN, "abc\0"s}, 4, "abc"},
+        {{REG_BINARY, "x"}, 1, ""},
         {{REG_SZ, std::string(64 * 1024, 'v') + '\0'}, 32, ""},
     };
     for (const Case& c : cases) {
@@ -511,43 +470,4 @@ TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
     readWorldValue("Big", buffer, 32);
     EXPECT_EQ(std::string(32, '\0'), std::string(buffer, 32));
     EXPECT_EQ(0, guarded.violations());
-}
-
-TEST(NoticeFlag, EveryKindOfDataCountsByItsBytesOrAsNoFlag) {
-    Installation install;
-    install.addWorld(kWorld);
-    install.setCurrentWorld(kWorld);
-    struct Case {
-        Stored value;
-        bool noticeShown;
-    };
-    const std::vector<Case> cases = {
-        {{REG_SZ, bytes("1\0", 2)}, false},
-        {{REG_DWORD_BIG_ENDIAN, bytes("\0\0\0\1", 4)}, false},
-        {{REG_SZ, bytes("\0", 1)}, true},
-        {{REG_NONE, ""}, true},
-        {{REG_BINARY, bytes("\1\1\1\1\1", 5)}, true},  // too large to read: no flag
-        {{REG_SZ, bytes("12345\0", 6)}, true},
-    };
-    Plugin plugin("orvane.dll");
-    for (const Case& c : cases) {
-        ASSERT_TRUE(reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", c.value.type, c.value.bytes.data(),
-                                  static_cast<DWORD>(c.value.bytes.size())));
-        bool noticeShown = false;
-        char buffer[8];
-        ScriptedRun run([&noticeShown] {
-            for (DWORD start = GetTickCount(); GetTickCount() - start < 8000; Sleep(5)) {
-                if (HWND notice = driver::find("Orvane Info"); notice && driver::visible(notice)) {
-                    noticeShown = true;
-                    driver::click(notice, IDOK);
-                    driver::waitGone(notice);
-                }
-                HWND dialog = driver::find("Orvane Start Game Dialog");
-                if (dialog && driver::visible(dialog)) return driver::click(dialog, IDCANCEL);
-            }
-        });
-        EXPECT_FALSE(plugin.start(buffer, 0));
-        run.finish();
-        EXPECT_EQ(c.noticeShown, noticeShown) << shown(c.value.bytes);
-    }
 }

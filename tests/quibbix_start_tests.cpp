@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,16 +60,12 @@ TEST(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
 TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
     Plugin plugin("quibbix.dll");
     start(plugin, clicks({IDC_FAST, IDC_RANDOM}));
-    bool states[3] = {};
-    StartRun run = start(plugin, [&states](HWND d) {
-        states[0] = driver::checked(d, IDC_SLOW);
-        states[1] = driver::checked(d, IDC_NORMAL);
-        states[2] = driver::checked(d, IDC_FAST);
+    StartRun run = start(plugin, [](HWND d) {
+        EXPECT_FALSE(driver::checked(d, IDC_SLOW));
+        EXPECT_TRUE(driver::checked(d, IDC_NORMAL));
+        EXPECT_FALSE(driver::checked(d, IDC_FAST));
         driver::click(d, IDC_RANDOM);
     });
-    EXPECT_FALSE(states[0]);
-    EXPECT_TRUE(states[1]);
-    EXPECT_FALSE(states[2]);
     EXPECT_START_STRING(run, "random*0");
 }
 
@@ -113,21 +108,18 @@ TEST(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
 
 namespace {
 const char* const kLevels = "Quibbix Custom Levels Selection";
-
-std::vector<std::string> listed(HWND levels) {
-    HWND list = driver::item(levels, IDC_FOLDER_LIST);
-    std::vector<std::string> items;
-    const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[300] = {};
-        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
 using Names = std::vector<std::string>;
+
+Names listed(HWND levels) { return driver::items(driver::item(levels, IDC_FOLDER_LIST)); }
+HWND field(HWND levels) { return FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr); }
+
+// The folder of custom level sets, with these sets in it; its path.
+std::string addSets(Installation& inst, std::initializer_list<const char*> names = {}) {
+    inst.addFolder("games");
+    inst.addFolder("games\\quibbix");
+    for (const char* name : names) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+    return inst.dir() + "games\\quibbix\\";
+}
 
 // Clicks these, presses User and hands the custom level dialog to the script.
 StartRun runUser(Plugin& plugin, const Script& script, std::vector<int> before = {}) {
@@ -140,63 +132,31 @@ StartRun runUser(Plugin& plugin, const Script& script, std::vector<int> before =
 
 // Replaces the text of the combo box's field as typing would.
 void typeInField(HWND levels, const char* text) {
-    HWND edit = FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr);
+    HWND edit = field(levels);
     ASSERT_NE(nullptr, edit);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     PostMessageA(edit, WM_CHAR, VK_BACK, 1);
     driver::type(edit, text);
 }
-
-// Folders whose names the narrow API cannot make: too long, or not in the code page; removed
-// before the installation is.
-struct WideFolders {
-    explicit WideFolders(const std::string& base) : base(base) {}
-    ~WideFolders() {
-        for (const std::wstring& name : made) RemoveDirectoryW(widePath(name).c_str());
-    }
-    bool add(const std::string& name) { return add(std::wstring(name.begin(), name.end())); }
-    bool add(const std::wstring& name) {
-        if (!CreateDirectoryW(widePath(name).c_str(), nullptr)) return false;
-        made.push_back(name);
-        return true;
-    }
-    std::wstring widePath(const std::wstring& name) const {
-        const std::string path = "\\\\?\\" + base;
-        return std::wstring(path.begin(), path.end()) + name;
-    }
-    std::string base;
-    std::vector<std::wstring> made;
-};
 }  // namespace
 
 TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
     Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    for (const char* name : {"zeta", "Alpha", "beta", "hidden"})
-        inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
-    SetFileAttributesA((inst.dir() + "games\\quibbix\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::string base = addSets(inst, {"zeta", "Alpha", "beta", "hidden"});
+    SetFileAttributesA((base + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     inst.addFile("games\\quibbix\\aaa.txt");
     inst.addFile("games\\quibbix\\level");
 
     Plugin plugin("quibbix.dll");
-    const std::string base = inst.dir() + "games\\quibbix\\";
-    Names names;
-    std::string field, shownBase;
-    bool okFocused = false;
     StartRun run = runUser(plugin,
-                           [&](HWND levels) {
-                               names = listed(levels);
-                               field = driver::text(driver::item(levels, IDC_FOLDER_LIST));
-                               shownBase = driver::text(levels, IDC_BASE_FOLDER);
-                               okFocused = driver::focus(levels) == driver::item(levels, IDOK);
+                           [&base](HWND levels) {
+                               EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), listed(levels));
+                               EXPECT_EQ("Vellomy", driver::text(levels, IDC_FOLDER_LIST));
+                               EXPECT_EQ(base, driver::text(levels, IDC_BASE_FOLDER));
+                               EXPECT_EQ(driver::item(levels, IDOK), driver::focus(levels));
                                driver::click(levels, IDOK);
                            },
                            {IDC_FAST});
-    EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), names);
-    EXPECT_EQ("Vellomy", field);
-    EXPECT_EQ(base, shownBase);
-    EXPECT_TRUE(okFocused);
     EXPECT_START_STRING(run, "user*Vellomy*1");
 
     // A listed folder, picked from the list.
@@ -210,35 +170,27 @@ TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
 TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
     Installation inst;
     Plugin plugin("quibbix.dll");
-    Names first, second;
-    bool startEnabledUnder = true;
-    StartRun run = start(plugin, [&](HWND start) {
+    StartRun run = start(plugin, [&inst](HWND start) {
         driver::click(start, IDC_SLOW);
         driver::click(start, IDC_USER);
         // No base folder at all: the built-in set alone.
         if (HWND levels = driver::waitFor(kLevels)) {
-            first = listed(levels);
-            startEnabledUnder = IsWindowEnabled(start) != 0;
+            EXPECT_EQ(Names{"Vellomy"}, listed(levels));
+            EXPECT_FALSE(IsWindowEnabled(start));
             driver::click(levels, IDCANCEL);
             driver::waitGone(levels);
         }
-        inst.addFolder("games");
-        inst.addFolder("games\\quibbix");
-        inst.addFolder("games\\quibbix\\fresh");
+        addSets(inst, {"fresh"});
         driver::click(start, IDC_USER);
         if (HWND levels = driver::waitFor(kLevels)) {
-            second = listed(levels);
+            EXPECT_EQ((Names{"Vellomy", "fresh"}), listed(levels));
             driver::pressEscape(levels);
             driver::waitGone(levels);
         }
         driver::click(start, IDC_RANDOM);
     });
-    EXPECT_EQ(Names{"Vellomy"}, first);
-    EXPECT_FALSE(startEnabledUnder);
-    EXPECT_EQ((Names{"Vellomy", "fresh"}), second);
     EXPECT_START_STRING(run, "random*-1");
 }
-
 TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     RegistrySandbox noHost;
     Plugin plugin("quibbix.dll");
@@ -254,19 +206,18 @@ TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
 
 TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    inst.addFolder("games\\quibbix\\beta");
+    addSets(inst, {"beta"});
     Plugin plugin("quibbix.dll");
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::MessageBeep));
     auto beeps = [&calls] { return calls.count(Api::MessageBeep); };
 
-    std::vector<std::string> refused;
-    StartRun run = runUser(plugin, [&refused, &beeps](HWND levels) {
-        for (const char* text : {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}) {
+    const Names unlisted = {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"};
+    Names refused;
+    StartRun run = runUser(plugin, [&](HWND levels) {
+        for (const std::string& text : unlisted) {
             const int before = beeps();
-            typeInField(levels, text);
+            typeInField(levels, text.c_str());
             driver::click(levels, IDOK);
             for (DWORD start = GetTickCount(); beeps() == before && GetTickCount() - start < 5000;) Sleep(10);
             if (beeps() == before + 1 && driver::visible(levels)) refused.push_back(text);
@@ -275,7 +226,7 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
         typeInField(levels, "BETA");
         driver::click(levels, IDOK);
     });
-    EXPECT_EQ((Names{"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}), refused);
+    EXPECT_EQ(unlisted, refused);
     EXPECT_START_STRING(run, "user*beta*0");
 
     // Refused text never ends the start dialog.
@@ -295,50 +246,36 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
 // the code page cannot spell comes back with a "?" in it and names no folder at all.
 TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
     Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    for (const char* name : {"v1..2", "..x"}) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+    WideFolders unspellable(addSets(inst, {"v1..2", "..x"}));
     ASSERT_EQ(1252u, GetACP());
-    WideFolders unspellable(inst.dir() + "games\\quibbix\\");
     ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
     Plugin plugin("quibbix.dll");
-    Names names;
-    StartRun run = runUser(plugin, [&names](HWND levels) {
-        names = listed(levels);
+    StartRun run = runUser(plugin, [](HWND levels) {
+        EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), listed(levels));
         typeInField(levels, "V1..2");
         driver::click(levels, IDOK);
     });
-    EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), names);
     EXPECT_START_STRING(run, "user*v1..2*0");
 }
 
 // "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
 TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    WideFolders folders(inst.dir() + "games\\quibbix\\");
+    WideFolders folders(addSets(inst));
     const std::string fits = "a" + std::string(250, 'x');  // 251 characters: 260 bytes
-    const std::string over = "b" + std::string(251, 'x');
     ASSERT_TRUE(folders.add(fits));
-    ASSERT_TRUE(folders.add(over));
+    ASSERT_TRUE(folders.add("b" + std::string(251, 'x')));
     folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
 
     Plugin plugin("quibbix.dll");
-    Names names;
-    int fieldLimit = 0;
     StartRun run = runUser(plugin,
-                           [&](HWND levels) {
-                               names = listed(levels);
-                               HWND edit =
-                                   FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr);
-                               fieldLimit = static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
+                           [&fits](HWND levels) {
+                               EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
+                               EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
                                SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
                                driver::click(levels, IDOK);
                            },
                            {IDC_SLOW});
-    EXPECT_EQ((Names{"Vellomy", fits}), names);
-    EXPECT_EQ(251, fieldLimit);
     EXPECT_START_STRING(run, "user*" + fits + "*-1");
     EXPECT_EQ(259u, strlen(run.buffer));
 }
