@@ -22,7 +22,6 @@ constexpr DWORD kCentredBoth = SS_CENTER | SS_CENTERIMAGE | WS_GROUP;
 // Texts from the store or the host are shown as they are: an "&" is no shortcut.
 constexpr DWORD kStored = kCentred | SS_NOPREFIX;
 constexpr DWORD kStoredScore = kCentredBoth | SS_NOPREFIX;
-constexpr DWORD kPicture = SS_BITMAP;
 constexpr DWORD kGroupBox = BS_GROUPBOX;
 constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
 
@@ -39,7 +38,7 @@ Control text(int id, const char* kind, const char* text, short x, short y, short
     return {id, kind, text, 0, x, y, cx, cy, style};
 }
 Control picture(int bitmap, short x, short y, short cx, short cy) {
-    return {-1, "Static", nullptr, bitmap, x, y, cx, cy, kPicture};
+    return {-1, "Static", nullptr, bitmap, x, y, cx, cy, SS_BITMAP};
 }
 
 struct Template {
@@ -55,12 +54,9 @@ Template dialog(const char* dll, int id, const char* caption, short cx, short cy
 
 // A score table's nine cells, rank by rank, starting at the given control and row.
 void addCells(std::vector<Control>& controls, int first, short y) {
-    for (int rank = 0; rank < 3; ++rank) {
-        const short row = static_cast<short>(y + 12 * rank);
-        controls.push_back(text(first + 3 * rank, "Static", "", 10, row, 72, 8, kStored));
-        controls.push_back(text(first + 3 * rank + 1, "Static", "", 94, row, 72, 8, kStored));
-        controls.push_back(text(first + 3 * rank + 2, "Static", "", 176, row, 72, 8, kStored));
-    }
+    const short kColumns[] = {10, 94, 176};
+    for (int cell = 0; cell < 9; ++cell)
+        controls.push_back(text(first + cell, "Static", "", kColumns[cell % 3], y + 12 * (cell / 3), 72, 8, kStored));
 }
 void addHeadings(std::vector<Control>& controls, short y) {
     controls.push_back(text(-1, "Static", "Name", 10, y, 72, 8, kCentred));
@@ -163,15 +159,17 @@ std::vector<Template> quibbixTemplates() {
 }
 
 // Reads a template's words, failing (never reading past its end) when it is cut short.
-class TemplateReader {
-public:
-    TemplateReader(const BYTE* data, DWORD size) : data_(data), size_(size) {}
+struct TemplateReader {
+    const BYTE* data;
+    DWORD size;
+    DWORD at = 0;
+    bool ok = true;
 
-    bool ok() const { return ok_; }
+    bool need(DWORD bytes) { return ok = ok && at + bytes <= size; }
     WORD word() {
         WORD value = 0;
-        if (need(2)) memcpy(&value, data_ + at_, 2);
-        at_ += 2;
+        if (need(2)) memcpy(&value, data + at, 2);
+        at += 2;
         return value;
     }
     DWORD dword() {
@@ -179,35 +177,27 @@ public:
         return low | static_cast<DWORD>(word()) << 16;
     }
     short coordinate() { return static_cast<short>(word()); }
+    // x, y, cx, cy
+    std::vector<short> place() { return {coordinate(), coordinate(), coordinate(), coordinate()}; }
     void alignToDword() {
-        while (ok_ && at_ % 4) ++at_;
+        while (ok && at % 4) ++at;
     }
     void skip(DWORD bytes) {
-        if (need(bytes)) at_ += bytes;
+        if (need(bytes)) at += bytes;
     }
     std::string string() {
         std::string text;
-        for (WORD c = word(); ok_ && c; c = word()) text += c < 0x80 ? static_cast<char>(c) : '?';
+        for (WORD c = word(); ok && c; c = word()) text += c < 0x80 ? static_cast<char>(c) : '?';
         return text;
     }
     // A name or a resource number: the number is given as "#n".
     std::string nameOrNumber() {
-        if (need(2) && data_[at_] == 0xff && data_[at_ + 1] == 0xff) {
-            at_ += 2;
+        if (need(2) && data[at] == 0xff && data[at + 1] == 0xff) {
+            at += 2;
             return "#" + std::to_string(word());
         }
         return string();
     }
-
-private:
-    bool need(DWORD bytes) {
-        ok_ = ok_ && at_ + bytes <= size_;
-        return ok_;
-    }
-    const BYTE* data_;
-    DWORD size_;
-    DWORD at_ = 0;
-    bool ok_ = true;
 };
 
 std::string className(const std::string& name) {
@@ -237,7 +227,7 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
     ASSERT_NE(found, nullptr) << "template " << expected.id;
     HGLOBAL loaded = LoadResource(plugin.module, found);
     ASSERT_NE(loaded, nullptr);
-    TemplateReader in(static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(plugin.module, found));
+    TemplateReader in{static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(plugin.module, found)};
 
     const DWORD style = in.dword();
     ASSERT_NE(style >> 16, 0xffffu) << "an extended template";
@@ -245,16 +235,13 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
     EXPECT_EQ(hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), hex(style));
     EXPECT_EQ(0u, in.dword()) << "extended style";
     const WORD count = in.word();
-    EXPECT_EQ(0, in.coordinate());
-    EXPECT_EQ(0, in.coordinate());
-    EXPECT_EQ(expected.cx, in.coordinate());
-    EXPECT_EQ(expected.cy, in.coordinate());
+    EXPECT_EQ((std::vector<short>{0, 0, expected.cx, expected.cy}), in.place());
     EXPECT_EQ("", in.nameOrNumber()) << "menu";
     EXPECT_EQ("", in.nameOrNumber()) << "window class";
     EXPECT_EQ(expected.caption, in.string());
     EXPECT_EQ(8, in.word()) << "font size";
     EXPECT_EQ("MS Sans Serif", in.string());
-    ASSERT_TRUE(in.ok()) << "template cut short in its header";
+    ASSERT_TRUE(in.ok) << "template cut short in its header";
     ASSERT_EQ(expected.controls.size(), count);
 
     for (const Control& control : expected.controls) {
@@ -263,20 +250,17 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
         in.alignToDword();
         const DWORD itemStyle = in.dword();
         in.dword();  // extended style
-        const short x = in.coordinate(), y = in.coordinate(), cx = in.coordinate(), cy = in.coordinate();
+        const std::vector<short> place = in.place();
         const int id = static_cast<short>(in.word());
         const std::string kind = className(in.nameOrNumber());
         const std::string shown = in.nameOrNumber();
         in.skip(in.word());
-        ASSERT_TRUE(in.ok()) << "template cut short";
+        ASSERT_TRUE(in.ok) << "template cut short";
 
         EXPECT_EQ(control.id, id);
         EXPECT_EQ(control.kind, kind);
         EXPECT_EQ(control.text ? control.text : "#" + std::to_string(control.bitmap), shown);
-        EXPECT_EQ(control.x, x);
-        EXPECT_EQ(control.y, y);
-        EXPECT_EQ(control.cx, cx);
-        EXPECT_EQ(control.cy, cy);
+        EXPECT_EQ((std::vector<short>{control.x, control.y, control.cx, control.cy}), place);
         const DWORD want = WS_CHILD | WS_VISIBLE | control.style;
         EXPECT_EQ(hex(want), hex(itemStyle))
             << "missing " << hex(want & ~itemStyle) << ", extra " << hex(itemStyle & ~want);

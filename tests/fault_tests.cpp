@@ -41,7 +41,7 @@ struct Flow {
     std::function<void(Installation&)> prepare;
     // Drives the flow and adds what is wrong with its outcome; baseline: nothing was made to fail.
     std::function<Autopilot::Run(HMODULE, bool baseline, Problems&)> run;
-    std::string quitText, quitCaption;
+    std::string quits = "";  // the game whose quit question it asks
 };
 
 Autopilot::Run start(HMODULE module, bool baseline, Problems& problems, std::vector<std::string> allowed) {
@@ -77,7 +77,7 @@ void addWorld(Installation& inst) {
 std::vector<Flow> flows() {
     return {
         {"orvane start with the notice", "orvane.dll", addWorld,
-         [](HMODULE m, bool baseline, Problems& p) { return start(m, baseline, p, {"default"}); }, "", ""},
+         [](HMODULE m, bool baseline, Problems& p) { return start(m, baseline, p, {"default"}); }},
         {"orvane score with a name", "orvane.dll",
          [](Installation& inst) {
              addWorld(inst);
@@ -87,8 +87,7 @@ std::vector<Flow> flows() {
              const Autopilot::Run run = score(m, "default*1500*3", p);
              expectTable("Orvanedefault", kRandomTable, baseline, p);
              return run;
-         },
-         "", ""},
+         }},
         {"quibbix start with custom levels", "quibbix.dll",
          [](Installation& inst) {
              addWorld(inst);
@@ -101,8 +100,7 @@ std::vector<Flow> flows() {
              return start(m, baseline, p,
                           baseline ? std::vector<std::string>{"user*alpha*0"}
                                    : std::vector<std::string>{"user*alpha*0", "user*Vellomy*0"});
-         },
-         "", ""},
+         }},
         {"quibbix score with a name", "quibbix.dll",
          [](Installation& inst) {
              addWorld(inst);
@@ -114,12 +112,9 @@ std::vector<Flow> flows() {
              expectTable("QuibbixRandom", kRandomTable, baseline, p);
              if (storedTable(kWorld, "QuibbixUser") != kUserTable) p.push_back("the other mode's table changed");
              return run;
-         },
-         "", ""},
-        {"orvane stop", "orvane.dll", addWorld, stop, "Do you want to quit the current game of Orvane?",
-         "Quit Orvane?"},
-        {"quibbix stop", "quibbix.dll", addWorld, stop, "Do you want to quit the current game of Quibbix?",
-         "Quit Quibbix?"},
+         }},
+        {"orvane stop", "orvane.dll", addWorld, stop, "Orvane"},
+        {"quibbix stop", "quibbix.dll", addWorld, stop, "Quibbix"},
         {"world values with the trace on", nullptr,
          [](Installation& inst) {
              addWorld(inst);
@@ -136,15 +131,15 @@ std::vector<Flow> flows() {
              if (stored != "ZED" && (baseline || stored != "ANN")) p.push_back("stored " + stored);
              if (baseline && trace.messages().empty()) p.push_back("nothing traced");
              return run;
-         },
-         "", ""},
+         }},
     };
 }
 
 bool allowedBox(const Flow& flow, const std::string& text, const std::string& title, bool unowned) {
     if (title == "ZORV Error")
         return unowned && (text == "No ZORV Worlds are installed" || text == "Unable to save game stat info!");
-    return !flow.quitText.empty() && text == flow.quitText && title == flow.quitCaption;
+    return !flow.quits.empty() && text == "Do you want to quit the current game of " + flow.quits + "?" &&
+           title == "Quit " + flow.quits + "?";
 }
 
 // One run of the flow in a fresh installation, with the call of this index failing (-1: none).
@@ -166,7 +161,7 @@ Problems runOnce(const Flow& flow, int failAt, std::vector<CallSite>* sequence, 
         for (const Autopilot::Seen& box : run.boxes)
             if (!allowedBox(flow, box.text, box.caption, true))
                 problems.push_back("showed \"" + box.text + "\" / \"" + box.caption + "\"");
-        if (failAt < 0 && !ledger.boxes().empty() && flow.quitText.empty())
+        if (failAt < 0 && !ledger.boxes().empty() && flow.quits.empty())
             problems.push_back("a message without a fault: " + ledger.boxes()[0].text);
         if (sequence) *sequence = ledger.calls();
         if (failedSite && !ledger.failed(*failedSite)) problems.push_back("the call to fail never came");

@@ -1,10 +1,12 @@
 // The quit question each plug-in asks over the host's window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 
@@ -32,10 +34,14 @@ HWND makeTopLevelWindow() {
                            nullptr);
 }
 
-// Answers the plug-in's box with the given button and returns what the entry point said.
-bool answer(Plugin& plugin, const char* caption, int button) {
-    ScriptedRun driverThread([caption, button] {
-        if (HWND box = driver::waitFor(caption)) driver::click(box, button);
+// Answers the plug-in's box with the given button, once check has seen it, and returns what the
+// entry point said.
+bool answer(Plugin& plugin, const char* caption, int button, const std::function<void()>& check = nullptr) {
+    ScriptedRun driverThread([&] {
+        if (HWND box = driver::waitFor(caption)) {
+            if (check) check();
+            driver::click(box, button);
+        }
     });
     return plugin.stop();
 }
@@ -150,32 +156,15 @@ TEST(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
     for (const Texts& t : kTexts) {
         Plugin plugin(t.dll);
         CallLedger calls(plugin.module);
-        bool hostEnabled = true;
-        ScriptedRun quit([&] {
-            if (HWND box = driver::waitFor(t.caption)) {
-                hostEnabled = IsWindowEnabled(host) != 0;
-                driver::click(box, IDNO);
-            }
-        });
-        EXPECT_FALSE(plugin.stop());
-        quit.finish();
+        EXPECT_FALSE(answer(plugin, t.caption, IDNO, [host] { EXPECT_FALSE(IsWindowEnabled(host)); }));
         EXPECT_EQ(host, lastBox(calls).owner);
-        EXPECT_FALSE(hostEnabled);
-
-        HWND owner = nullptr;
-        hostEnabled = true;
-        char scoreString[] = "mode*0*1";
-        ScriptedRun score([&] {
+        runScore(plugin, "mode*0*1", [&] {
             if (HWND hallOfFame = driver::waitFor(t.hallOfFame)) {
-                owner = GetWindow(hallOfFame, GW_OWNER);
-                hostEnabled = IsWindowEnabled(host) != 0;
+                EXPECT_EQ(host, GetWindow(hallOfFame, GW_OWNER));
+                EXPECT_FALSE(IsWindowEnabled(host));
                 driver::click(hallOfFame, IDCANCEL);
             }
         });
-        plugin.score(scoreString, 0);
-        score.finish();
-        EXPECT_EQ(host, owner);
-        EXPECT_FALSE(hostEnabled);
     }
     DestroyWindow(hidden);
     DestroyWindow(host);
