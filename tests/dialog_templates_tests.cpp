@@ -98,24 +98,20 @@ std::vector<Template> orvaneTemplates() {
     hallOfFame.push_back(picture(125, 23, 91, 213, 30));
     return {
         dialog("orvane.dll", 101, "Orvane Start Game Dialog", 259, 145,
-               {
-                   text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
-                   text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
-                   text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
-                   picture(103, 7, 7, 245, 37),
-               }),
+               {text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
+                text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
+                text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
+                picture(103, 7, 7, 245, 37)}),
         {"orvane.dll", 107, "Orvane Hall of Fame", 259, 226, hallOfFame},
         {"orvane.dll", IDD_NAME_ENTRY, "Orvane Hall Of Fame", 186, 113, nameEntry(0)},
         dialog("orvane.dll", 131, "Orvane Info", 186, 76,
-               {
-                   text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
-                   text(-1, "Static",
-                        "You may experience a short delay in the loading and exiting of this game on systems with CPU "
-                        "speeds below 1 GHz.",
-                        7, 7, 172, 29, kLeft),
-                   text(1001, "Button", "Please do not show this message again.", 22, 38, 142, 10,
-                        BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP),
-               }),
+               {text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
+                text(-1, "Static",
+                     "You may experience a short delay in the loading and exiting of this game on systems with CPU "
+                     "speeds below 1 GHz.",
+                     7, 7, 172, 29, kLeft),
+                text(1001, "Button", "Please do not show this message again.", 22, 38, 142, 10,
+                     BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP)}),
     };
 }
 
@@ -134,27 +130,21 @@ std::vector<Template> quibbixTemplates() {
         {"quibbix.dll", 107, "Quibbix Hall of Fame", 259, 330, hallOfFame},
         {"quibbix.dll", IDD_NAME_ENTRY, "Quibbix Hall Of Fame", 186, 114, nameEntry(1)},
         dialog("quibbix.dll", 128, "Quibbix Start Game Dialog", 259, 207,
-               {
-                   text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
-                   text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
-                   text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
-                   text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton),
-                   picture(103, 7, 7, 246, 35),
-                   // The speed group runs from its label to the end: no radio button starts one.
-                   text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
-                   text(1002, "Button", "Slow", 58, 156, 38, 10, kRadio),
-                   text(1003, "Button", "Normal", 109, 156, 38, 10, kRadio),
-                   text(1004, "Button", "Fast", 160, 156, 38, 10, kRadio),
-               }),
+               {text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
+                text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
+                text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
+                text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton), picture(103, 7, 7, 246, 35),
+                // The speed group runs from its label to the end: no radio button starts one.
+                text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
+                text(1002, "Button", "Slow", 58, 156, 38, 10, kRadio),
+                text(1003, "Button", "Normal", 109, 156, 38, 10, kRadio),
+                text(1004, "Button", "Fast", 160, 156, 38, 10, kRadio)}),
         dialog("quibbix.dll", 131, "Quibbix Custom Levels Selection", 186, 92,
-               {
-                   text(1, "Button", "OK", 129, 53, 50, 14, kDefault),
-                   text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
-                   text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
-                   text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
-                   text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
-                   text(1001, "Static", "", 7, 21, 172, 8, kStored),
-               }),
+               {text(1, "Button", "OK", 129, 53, 50, 14, kDefault), text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
+                text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
+                text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
+                text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
+                text(1001, "Static", "", 7, 21, 172, 8, kStored)}),
     };
 }
 
