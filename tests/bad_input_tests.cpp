@@ -27,18 +27,15 @@ namespace {
 
 struct Parsed {
     std::string mode;
-    int score = 0;
-    int level = 0;
+    int score = 0, level = 0;
     std::string after;  // the caller's bytes once split, terminator included
 };
-
-bool isBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // msvcrt's atoi: blanks, one sign, digits; a number too large keeps its low 32 bits, as
 // msvcrt does under Wine.
 int referenceAtoi(const std::string& text) {
     size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     uint32_t value = 0;
@@ -90,12 +87,8 @@ std::string digits(Random& r, size_t count) {
 // Any byte but the separator and the terminator: letters, digits, blanks, signs, high bytes.
 std::string junk(Random& r, size_t count) {
     std::string text;
-    while (count--) {
-        char c;
-        do c = static_cast<char>(1 + r.below(255));
-        while (c == '*');
-        text += c;
-    }
+    while (text.size() < count)
+        if (const char c = static_cast<char>(1 + r.below(255)); c != '*') text += c;
     return text;
 }
 
