@@ -51,8 +51,8 @@ TEST_F(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
     };
     for (const Script& ending : endings) {
         StartRun ended = run(ending);
-        EXPECT_FALSE(ended.result);
-        EXPECT_TRUE(untouched(ended));
+        EXPECT_FALSE(ended.result) << "ending " << &ending - endings;
+        EXPECT_TRUE(untouched(ended)) << "ending " << &ending - endings;
     }
 }
 

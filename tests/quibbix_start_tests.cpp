@@ -15,11 +15,6 @@
 namespace {
 const char* const kStart = "Quibbix Start Game Dialog";
 
-// Runs the start entry point on a buffer of 0xbd bytes while the script drives the dialog.
-StartRun start(Plugin& plugin, const Script& script, int unused = 0) {
-    return runStart(plugin, kStart, script, unused);
-}
-
 // The start string and its terminator, and nothing written behind them.
 void expectStartString(const StartRun& run, const std::string& expected, int line) {
     EXPECT_TRUE(run.result) << "line " << line;
@@ -35,32 +30,34 @@ void focusOn(HWND dialog, int id) {
     for (DWORD start = GetTickCount(); driver::focus(dialog) != control && GetTickCount() - start < 5000;) Sleep(10);
     EXPECT_EQ(control, driver::focus(dialog));
 }
+
+class QuibbixStart : public ::testing::Test {
+protected:
+    StartRun start(const Script& script, int unused = 0) { return runStart(plugin, kStart, script, unused); }
+    Plugin plugin{"quibbix.dll"};
+};
 }  // namespace
 
-TEST(QuibbixStart, RandomCarriesTheChosenSpeed) {
-    Plugin plugin("quibbix.dll");
-    EXPECT_START_STRING(start(plugin, clicks({IDC_RANDOM})), "random*0");
-    EXPECT_START_STRING(start(plugin, clicks({IDC_SLOW, IDC_RANDOM}), -1), "random*-1");
-    EXPECT_START_STRING(start(plugin, clicks({IDC_FAST, IDC_RANDOM}), 0x12345678), "random*1");
+TEST_F(QuibbixStart, RandomCarriesTheChosenSpeed) {
+    EXPECT_START_STRING(start(clicks({IDC_RANDOM})), "random*0");
+    EXPECT_START_STRING(start(clicks({IDC_SLOW, IDC_RANDOM}), -1), "random*-1");
+    EXPECT_START_STRING(start(clicks({IDC_FAST, IDC_RANDOM}), 0x12345678), "random*1");
 }
 
-TEST(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
     for (auto [key, expected] : {std::pair{VK_RIGHT, "random*1"}, {VK_LEFT, "random*-1"}}) {
-        EXPECT_START_STRING(start(plugin,
-                                  [key = key](HWND d) {
-                                      focusOn(d, IDC_NORMAL);
-                                      driver::pressKey(d, key);
-                                      driver::click(d, IDC_RANDOM);
-                                  }),
-                            expected);
+        StartRun run = start([key = key](HWND d) {
+            focusOn(d, IDC_NORMAL);
+            driver::pressKey(d, key);
+            driver::click(d, IDC_RANDOM);
+        });
+        EXPECT_START_STRING(run, expected);
     }
 }
 
-TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
-    Plugin plugin("quibbix.dll");
-    start(plugin, clicks({IDC_FAST, IDC_RANDOM}));
-    StartRun run = start(plugin, [](HWND d) {
+TEST_F(QuibbixStart, EveryOpeningStartsAtNormal) {
+    start(clicks({IDC_FAST, IDC_RANDOM}));
+    StartRun run = start([](HWND d) {
         EXPECT_FALSE(driver::checked(d, IDC_SLOW));
         EXPECT_TRUE(driver::checked(d, IDC_NORMAL));
         EXPECT_FALSE(driver::checked(d, IDC_FAST));
@@ -69,8 +66,7 @@ TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
     EXPECT_START_STRING(run, "random*0");
 }
 
-TEST(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
     const Script endings[] = {
         clicks({IDC_FAST, IDCANCEL}),
         driver::pressEscape,
@@ -81,21 +77,19 @@ TEST(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
             driver::pressEnter(d);
         },
     };
-    for (auto ending : endings) {
-        StartRun run = start(plugin, ending);
-        EXPECT_FALSE(run.result);
-        EXPECT_TRUE(untouched(run));
+    for (const Script& ending : endings) {
+        StartRun run = start(ending);
+        EXPECT_FALSE(run.result) << "ending " << &ending - endings;
+        EXPECT_TRUE(untouched(run)) << "ending " << &ending - endings;
     }
 }
 
-TEST(QuibbixStart, NullBufferIsNeverWritten) {
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixStart, NullBufferIsNeverWritten) {
     EXPECT_FALSE(runStart(plugin, nullptr, kStart, clicks({IDC_RANDOM})));
 }
 
-TEST(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
-    Plugin plugin("quibbix.dll");
-    start(plugin, [](HWND dialog) {
+TEST_F(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
+    start([](HWND dialog) {
         HWND random = driver::item(dialog, IDC_RANDOM);
         HWND user = driver::item(dialog, IDC_USER);
         EXPECT_NE(nullptr, driver::image(random));
@@ -113,23 +107,6 @@ using Names = std::vector<std::string>;
 Names listed(HWND levels) { return driver::items(driver::item(levels, IDC_FOLDER_LIST)); }
 HWND field(HWND levels) { return FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr); }
 
-// The folder of custom level sets, with these sets in it; its path.
-std::string addSets(Installation& inst, std::initializer_list<const char*> names = {}) {
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    for (const char* name : names) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
-    return inst.dir() + "games\\quibbix\\";
-}
-
-// Clicks these, presses User and hands the custom level dialog to the script.
-StartRun runUser(Plugin& plugin, const Script& script, std::vector<int> before = {}) {
-    before.push_back(IDC_USER);
-    return start(plugin, [before, script](HWND start) {
-        clicks(before)(start);
-        if (HWND levels = driver::waitFor(kLevels)) script(levels);
-    });
-}
-
 // Replaces the text of the combo box's field as typing would.
 void typeInField(HWND levels, const char* text) {
     HWND edit = field(levels);
@@ -138,39 +115,56 @@ void typeInField(HWND levels, const char* text) {
     PostMessageA(edit, WM_CHAR, VK_BACK, 1);
     driver::type(edit, text);
 }
+
+// A host installation, whose folder of custom level sets addSets makes.
+class QuibbixCustomLevels : public QuibbixStart {
+protected:
+    // The folder with these sets in it; its path.
+    std::string addSets(std::initializer_list<const char*> names = {}) {
+        inst.addFolder("games");
+        inst.addFolder("games\\quibbix");
+        for (const char* name : names) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+        return inst.dir() + "games\\quibbix\\";
+    }
+    // Clicks these, presses User and hands the custom level dialog to the script.
+    StartRun runUser(const Script& script, std::vector<int> before = {}) {
+        before.push_back(IDC_USER);
+        return start([before, script](HWND start) {
+            clicks(before)(start);
+            if (HWND levels = driver::waitFor(kLevels)) script(levels);
+        });
+    }
+    Installation inst;
+};
 }  // namespace
 
-TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
-    Installation inst;
-    const std::string base = addSets(inst, {"zeta", "Alpha", "beta", "hidden"});
+TEST_F(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
+    const std::string base = addSets({"zeta", "Alpha", "beta", "hidden"});
     SetFileAttributesA((base + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     inst.addFile("games\\quibbix\\aaa.txt");
     inst.addFile("games\\quibbix\\level");
 
-    Plugin plugin("quibbix.dll");
-    StartRun run = runUser(plugin,
-                           [&base](HWND levels) {
-                               EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), listed(levels));
-                               EXPECT_EQ("Vellomy", driver::text(levels, IDC_FOLDER_LIST));
-                               EXPECT_EQ(base, driver::text(levels, IDC_BASE_FOLDER));
-                               EXPECT_EQ(driver::item(levels, IDOK), driver::focus(levels));
-                               driver::click(levels, IDOK);
-                           },
-                           {IDC_FAST});
+    StartRun run = runUser(
+        [&base](HWND levels) {
+            EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), listed(levels));
+            EXPECT_EQ("Vellomy", driver::text(levels, IDC_FOLDER_LIST));
+            EXPECT_EQ(base, driver::text(levels, IDC_BASE_FOLDER));
+            EXPECT_EQ(driver::item(levels, IDOK), driver::focus(levels));
+            driver::click(levels, IDOK);
+        },
+        {IDC_FAST});
     EXPECT_START_STRING(run, "user*Vellomy*1");
 
     // A listed folder, picked from the list.
-    run = runUser(plugin, [](HWND levels) {
+    run = runUser([](HWND levels) {
         SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
         driver::click(levels, IDOK);
     });
     EXPECT_START_STRING(run, "user*beta*0");
 }
 
-TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
-    Installation inst;
-    Plugin plugin("quibbix.dll");
-    StartRun run = start(plugin, [&inst](HWND start) {
+TEST_F(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
+    StartRun run = start([this](HWND start) {
         driver::click(start, IDC_SLOW);
         driver::click(start, IDC_USER);
         // No base folder at all: the built-in set alone.
@@ -180,7 +174,7 @@ TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
             driver::click(levels, IDCANCEL);
             driver::waitGone(levels);
         }
-        addSets(inst, {"fresh"});
+        addSets({"fresh"});
         driver::click(start, IDC_USER);
         if (HWND levels = driver::waitFor(kLevels)) {
             EXPECT_EQ((Names{"Vellomy", "fresh"}), listed(levels));
@@ -191,12 +185,12 @@ TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
     });
     EXPECT_START_STRING(run, "random*-1");
 }
-TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
+
+TEST_F(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     RegistrySandbox noHost;
-    Plugin plugin("quibbix.dll");
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::DialogBoxParamA));
-    StartRun run = start(plugin, [](HWND start) {
+    StartRun run = start([](HWND start) {
         driver::click(start, IDC_USER);
         driver::click(start, IDC_RANDOM);
     });
@@ -204,17 +198,15 @@ TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     EXPECT_START_STRING(run, "random*0");
 }
 
-TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
-    Installation inst;
-    addSets(inst, {"beta"});
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
+    addSets({"beta"});
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::MessageBeep));
     auto beeps = [&calls] { return calls.count(Api::MessageBeep); };
 
     const Names unlisted = {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"};
     Names refused;
-    StartRun run = runUser(plugin, [&](HWND levels) {
+    StartRun run = runUser([&](HWND levels) {
         for (const std::string& text : unlisted) {
             const int before = beeps();
             typeInField(levels, text.c_str());
@@ -230,7 +222,7 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     EXPECT_START_STRING(run, "user*beta*0");
 
     // Refused text never ends the start dialog.
-    run = runUser(plugin, [](HWND levels) {
+    run = runUser([](HWND levels) {
         HWND start = GetWindow(levels, GW_OWNER);
         typeInField(levels, "gamma");
         driver::click(levels, IDOK);
@@ -244,13 +236,11 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
 
 // Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set. A name
 // the code page cannot spell comes back with a "?" in it and names no folder at all.
-TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
-    Installation inst;
-    WideFolders unspellable(addSets(inst, {"v1..2", "..x"}));
+TEST_F(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
+    WideFolders unspellable(addSets({"v1..2", "..x"}));
     ASSERT_EQ(1252u, GetACP());
     ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
-    Plugin plugin("quibbix.dll");
-    StartRun run = runUser(plugin, [](HWND levels) {
+    StartRun run = runUser([](HWND levels) {
         EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), listed(levels));
         typeInField(levels, "V1..2");
         driver::click(levels, IDOK);
@@ -259,23 +249,21 @@ TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLe
 }
 
 // "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
-TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
-    Installation inst;
-    WideFolders folders(addSets(inst));
+TEST_F(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
+    WideFolders folders(addSets());
     const std::string fits = "a" + std::string(250, 'x');  // 251 characters: 260 bytes
     ASSERT_TRUE(folders.add(fits));
     ASSERT_TRUE(folders.add("b" + std::string(251, 'x')));
     folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
 
-    Plugin plugin("quibbix.dll");
-    StartRun run = runUser(plugin,
-                           [&fits](HWND levels) {
-                               EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
-                               EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
-                               SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
-                               driver::click(levels, IDOK);
-                           },
-                           {IDC_SLOW});
+    StartRun run = runUser(
+        [&fits](HWND levels) {
+            EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
+            EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
+            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
+            driver::click(levels, IDOK);
+        },
+        {IDC_SLOW});
     EXPECT_START_STRING(run, "user*" + fits + "*-1");
     EXPECT_EQ(259u, strlen(run.buffer));
 }
