@@ -46,8 +46,7 @@ int referenceAtoi(const std::string& text) {
 // Fields are what lies between runs of '*'; of the first three, the '*' that ends each one
 // becomes a terminator in the caller's buffer.
 Parsed referenceParse(const std::string& text) {
-    Parsed parsed;
-    parsed.after = text + '\0';
+    std::string after = text + '\0';
     std::vector<std::string> fields;
     size_t i = 0;
     while (fields.size() < 3) {
@@ -56,12 +55,10 @@ Parsed referenceParse(const std::string& text) {
         const size_t start = i;
         while (i < text.size() && text[i] != '*') ++i;
         fields.push_back(text.substr(start, i - start));
-        if (i < text.size()) parsed.after[i++] = '\0';
+        if (i < text.size()) after[i++] = '\0';
     }
-    if (fields.size() > 0) parsed.mode = fields[0];
-    if (fields.size() > 1) parsed.score = referenceAtoi(fields[1]);
-    if (fields.size() > 2) parsed.level = referenceAtoi(fields[2]);
-    return parsed;
+    fields.resize(3);
+    return {fields[0], referenceAtoi(fields[1]), referenceAtoi(fields[2]), after};
 }
 
 // ---- Generated score strings.
@@ -69,13 +66,12 @@ Parsed referenceParse(const std::string& text) {
 // Deterministic, so that a failing string comes back on every run.
 struct Random {
     uint32_t state = 0x9e3779b9;
-    uint32_t next() {
+    size_t below(size_t n) {
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
-        return state;
+        return state % n;
     }
-    size_t below(size_t n) { return next() % n; }
 };
 
 std::string digits(Random& r, size_t count) {

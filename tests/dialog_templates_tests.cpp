@@ -169,12 +169,8 @@ struct TemplateReader {
     short coordinate() { return static_cast<short>(word()); }
     // x, y, cx, cy
     std::vector<short> place() { return {coordinate(), coordinate(), coordinate(), coordinate()}; }
-    void alignToDword() {
-        while (ok && at % 4) ++at;
-    }
-    void skip(DWORD bytes) {
-        if (need(bytes)) at += bytes;
-    }
+    void alignToDword() { at = ok ? (at + 3) & ~3u : at; }
+    void skip(DWORD bytes) { at += need(bytes) ? bytes : 0; }
     std::string string() {
         std::string text;
         for (WORD c = word(); ok && c; c = word()) text += c < 0x80 ? static_cast<char>(c) : '?';
