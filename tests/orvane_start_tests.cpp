@@ -91,14 +91,13 @@ TEST_F(OrvaneStart, DialogMatchesItsTemplate) {
 }
 
 namespace {
-HINSTANCE dialogInstance;
-
 struct RecordingDialogBox : LedgerView {
     using LedgerView::LedgerView;
     INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) override {
-        dialogInstance = instance;
+        seen = instance;
         return LedgerView::dialogBox(instance, name, owner, proc, param);
     }
+    HINSTANCE seen = nullptr;
 };
 }  // namespace
 
@@ -111,5 +110,5 @@ TEST_F(OrvaneStart, DialogComesFromThePluginsOwnResources) {
     RecordingDialogBox hook(plugin.module);
     ASSERT_TRUE(hook.hooked(Api::DialogBoxParamA));
     run(clicks({IDC_FREEPLAY}));
-    EXPECT_EQ(reinterpret_cast<HINSTANCE>(plugin.module), dialogInstance);
+    EXPECT_EQ(reinterpret_cast<HINSTANCE>(plugin.module), hook.seen);
 }

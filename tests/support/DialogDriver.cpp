@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+namespace driver {
 namespace {
 BOOL CALLBACK collectOfProcess(HWND window, LPARAM list) {
     DWORD process = 0;
@@ -12,17 +13,7 @@ BOOL CALLBACK collectOfProcess(HWND window, LPARAM list) {
     if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
-}  // namespace
 
-namespace driver {
-
-std::vector<HWND> windowsOfProcess() {
-    std::vector<HWND> found;
-    EnumWindows(collectOfProcess, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-namespace {
 std::atomic<const std::atomic<bool>*> entryReturned{nullptr};
 
 bool stopWaiting() {
@@ -36,6 +27,12 @@ LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return static_cast<LRESULT>(result);
 }
 }  // namespace
+
+std::vector<HWND> windowsOfProcess() {
+    std::vector<HWND> found;
+    EnumWindows(collectOfProcess, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 HWND find(const char* caption) {
     for (HWND window : windowsOfProcess())
