@@ -16,12 +16,12 @@ namespace {
 const char* const kStart = "Quibbix Start Game Dialog";
 
 // The start string and its terminator, and nothing written behind them.
-void expectStartString(const StartRun& run, const std::string& expected, int line) {
+void expectStartString(const std::string& expected, const StartRun& run, int line) {
     EXPECT_TRUE(run.result) << "line " << line;
     EXPECT_EQ(expected, std::string(run.buffer, strnlen(run.buffer, sizeof run.buffer))) << "line " << line;
     EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
 }
-#define EXPECT_START_STRING(run, expected) expectStartString(run, expected, __LINE__)
+#define EXPECT_START_STRING(expected, run) expectStartString(expected, run, __LINE__)
 
 // Moves the keyboard focus as the dialog manager would, and waits until it is there.
 void focusOn(HWND dialog, int id) {
@@ -39,31 +39,29 @@ protected:
 }  // namespace
 
 TEST_F(QuibbixStart, RandomCarriesTheChosenSpeed) {
-    EXPECT_START_STRING(start(clicks({IDC_RANDOM})), "random*0");
-    EXPECT_START_STRING(start(clicks({IDC_SLOW, IDC_RANDOM}), -1), "random*-1");
-    EXPECT_START_STRING(start(clicks({IDC_FAST, IDC_RANDOM}), 0x12345678), "random*1");
+    EXPECT_START_STRING("random*0", start(clicks({IDC_RANDOM})));
+    EXPECT_START_STRING("random*-1", start(clicks({IDC_SLOW, IDC_RANDOM}), -1));
+    EXPECT_START_STRING("random*1", start(clicks({IDC_FAST, IDC_RANDOM}), 0x12345678));
 }
 
 TEST_F(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
     for (auto [key, expected] : {std::pair{VK_RIGHT, "random*1"}, {VK_LEFT, "random*-1"}}) {
-        StartRun run = start([key = key](HWND d) {
-            focusOn(d, IDC_NORMAL);
-            driver::pressKey(d, key);
-            driver::click(d, IDC_RANDOM);
-        });
-        EXPECT_START_STRING(run, expected);
+        EXPECT_START_STRING(expected, start([key = key](HWND d) {
+                                focusOn(d, IDC_NORMAL);
+                                driver::pressKey(d, key);
+                                driver::click(d, IDC_RANDOM);
+                            }));
     }
 }
 
 TEST_F(QuibbixStart, EveryOpeningStartsAtNormal) {
     start(clicks({IDC_FAST, IDC_RANDOM}));
-    StartRun run = start([](HWND d) {
-        EXPECT_FALSE(driver::checked(d, IDC_SLOW));
-        EXPECT_TRUE(driver::checked(d, IDC_NORMAL));
-        EXPECT_FALSE(driver::checked(d, IDC_FAST));
-        driver::click(d, IDC_RANDOM);
-    });
-    EXPECT_START_STRING(run, "random*0");
+    EXPECT_START_STRING("random*0", start([](HWND d) {
+                            EXPECT_FALSE(driver::checked(d, IDC_SLOW));
+                            EXPECT_TRUE(driver::checked(d, IDC_NORMAL));
+                            EXPECT_FALSE(driver::checked(d, IDC_FAST));
+                            driver::click(d, IDC_RANDOM);
+                        }));
 }
 
 TEST_F(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
@@ -127,7 +125,7 @@ protected:
         return inst.dir() + "games\\quibbix\\";
     }
     // Clicks these, presses User and hands the custom level dialog to the script.
-    StartRun runUser(const Script& script, std::vector<int> before = {}) {
+    StartRun runUser(std::vector<int> before, const Script& script) {
         before.push_back(IDC_USER);
         return start([before, script](HWND start) {
             clicks(before)(start);
@@ -144,23 +142,18 @@ TEST_F(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
     inst.addFile("games\\quibbix\\aaa.txt");
     inst.addFile("games\\quibbix\\level");
 
-    StartRun run = runUser(
-        [&base](HWND levels) {
-            EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), listed(levels));
-            EXPECT_EQ("Vellomy", driver::text(levels, IDC_FOLDER_LIST));
-            EXPECT_EQ(base, driver::text(levels, IDC_BASE_FOLDER));
-            EXPECT_EQ(driver::item(levels, IDOK), driver::focus(levels));
-            driver::click(levels, IDOK);
-        },
-        {IDC_FAST});
-    EXPECT_START_STRING(run, "user*Vellomy*1");
-
-    // A listed folder, picked from the list.
-    run = runUser([](HWND levels) {
-        SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
+    StartRun run = runUser({IDC_FAST}, [&base](HWND levels) {
+        EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), listed(levels));
+        EXPECT_EQ("Vellomy", driver::text(levels, IDC_FOLDER_LIST));
+        EXPECT_EQ(base, driver::text(levels, IDC_BASE_FOLDER));
+        EXPECT_EQ(driver::item(levels, IDOK), driver::focus(levels));
         driver::click(levels, IDOK);
     });
-    EXPECT_START_STRING(run, "user*beta*0");
+    EXPECT_START_STRING("user*Vellomy*1", run);
+    EXPECT_START_STRING("user*beta*0", runUser({}, [](HWND levels) {
+                            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
+                            driver::click(levels, IDOK);
+                        }));
 }
 
 TEST_F(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
@@ -183,19 +176,15 @@ TEST_F(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
         }
         driver::click(start, IDC_RANDOM);
     });
-    EXPECT_START_STRING(run, "random*-1");
+    EXPECT_START_STRING("random*-1", run);
 }
 
 TEST_F(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     RegistrySandbox noHost;
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::DialogBoxParamA));
-    StartRun run = start([](HWND start) {
-        driver::click(start, IDC_USER);
-        driver::click(start, IDC_RANDOM);
-    });
+    EXPECT_START_STRING("random*0", start(clicks({IDC_USER, IDC_RANDOM})));
     EXPECT_EQ(1, calls.count(Api::DialogBoxParamA));
-    EXPECT_START_STRING(run, "random*0");
 }
 
 TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
@@ -206,7 +195,7 @@ TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
 
     const Names unlisted = {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"};
     Names refused;
-    StartRun run = runUser([&](HWND levels) {
+    StartRun run = runUser({}, [&](HWND levels) {
         for (const std::string& text : unlisted) {
             const int before = beeps();
             typeInField(levels, text.c_str());
@@ -219,10 +208,10 @@ TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
         driver::click(levels, IDOK);
     });
     EXPECT_EQ(unlisted, refused);
-    EXPECT_START_STRING(run, "user*beta*0");
+    EXPECT_START_STRING("user*beta*0", run);
 
     // Refused text never ends the start dialog.
-    run = runUser([](HWND levels) {
+    run = runUser({}, [](HWND levels) {
         HWND start = GetWindow(levels, GW_OWNER);
         typeInField(levels, "gamma");
         driver::click(levels, IDOK);
@@ -240,12 +229,11 @@ TEST_F(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAre
     WideFolders unspellable(addSets({"v1..2", "..x"}));
     ASSERT_EQ(1252u, GetACP());
     ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
-    StartRun run = runUser([](HWND levels) {
-        EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), listed(levels));
-        typeInField(levels, "V1..2");
-        driver::click(levels, IDOK);
-    });
-    EXPECT_START_STRING(run, "user*v1..2*0");
+    EXPECT_START_STRING("user*v1..2*0", runUser({}, [](HWND levels) {
+                            EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), listed(levels));
+                            typeInField(levels, "V1..2");
+                            driver::click(levels, IDOK);
+                        }));
 }
 
 // "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
@@ -256,14 +244,12 @@ TEST_F(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     ASSERT_TRUE(folders.add("b" + std::string(251, 'x')));
     folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
 
-    StartRun run = runUser(
-        [&fits](HWND levels) {
-            EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
-            EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
-            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
-            driver::click(levels, IDOK);
-        },
-        {IDC_SLOW});
-    EXPECT_START_STRING(run, "user*" + fits + "*-1");
+    StartRun run = runUser({IDC_SLOW}, [&fits](HWND levels) {
+        EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
+        EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
+        SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
+        driver::click(levels, IDOK);
+    });
+    EXPECT_START_STRING("user*" + fits + "*-1", run);
     EXPECT_EQ(259u, strlen(run.buffer));
 }
