@@ -61,8 +61,6 @@ Parsed referenceParse(const std::string& text) {
     return {fields[0], referenceAtoi(fields[1]), referenceAtoi(fields[2]), after};
 }
 
-// ---- Generated score strings.
-
 // Deterministic, so that a failing string comes back on every run.
 struct Random {
     uint32_t state = 0x9e3779b9;
@@ -219,12 +217,11 @@ void answer(const std::string& game, Seen& seen) {
 DWORD valuesIn(const char* world) {
     HKEY key = nullptr;
     DWORD count = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string("SOFTWARE\\ZORV\\") + world).c_str(), 0, KEY_READ, &key) ==
-        ERROR_SUCCESS) {
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
-                         nullptr);
-        RegCloseKey(key);
-    }
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\ZORV\\" + std::string(world)).c_str(), 0, KEY_READ, &key))
+        return 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
     return count;
 }
 }  // namespace
@@ -322,8 +319,7 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
         });
         EXPECT_TRUE(started) << c.expected;
         EXPECT_EQ(0, guarded.violations()) << c.expected;
-        EXPECT_EQ(c.expected, std::string(buffer, c.expected.size())) << c.expected;
-        EXPECT_EQ(0, buffer[c.expected.size()]) << c.expected;
+        EXPECT_EQ(c.expected + '\0', std::string(buffer, c.expected.size() + 1)) << c.expected;
     }
     EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), "Quibbix Start Game Dialog", clicks({1004, IDCANCEL})));
     EXPECT_EQ(0, guarded.violations());
@@ -351,8 +347,7 @@ struct WrongRegistryData : ::testing::Test {
     void TearDown() override { EXPECT_TRUE(calls.allClosedBut()); }
 
     void store(const char* subkey, const char* name, const Stored& value) {
-        ASSERT_TRUE(
-            reg::setBytes(subkey, name, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size())));
+        ASSERT_TRUE(reg::setBytes(subkey, name, value.type, value.bytes.data(), DWORD(value.bytes.size())));
     }
     // The text in a buffer of 0xbd that ends at the guard; "(unterminated)" if it has none.
     std::string terminated(const char* buffer, size_t size) {

@@ -22,8 +22,6 @@ constexpr DWORD kCentredBoth = SS_CENTER | SS_CENTERIMAGE | WS_GROUP;
 // Texts from the store or the host are shown as they are: an "&" is no shortcut.
 constexpr DWORD kStored = kCentred | SS_NOPREFIX;
 constexpr DWORD kStoredScore = kCentredBoth | SS_NOPREFIX;
-constexpr DWORD kGroupBox = BS_GROUPBOX;
-constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
 
 struct Control {
     int id;            // -1: none
@@ -69,8 +67,8 @@ std::vector<Control> hallOfFameTop(short closeY) {
     std::vector<Control> controls = {text(2, "Button", "Close", 202, closeY, 50, 14, kPush)};
     addHeadings(controls, 131);
     addCells(controls, IDC_TABLE1_NAME1, 143);
-    controls.push_back(text(-1, "Button", "", 7, 83, 244, 102, kGroupBox));
-    controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, kGroupBox));
+    controls.push_back(text(-1, "Button", "", 7, 83, 244, 102, BS_GROUPBOX));
+    controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, BS_GROUPBOX));
     controls.push_back(text(-1, "Static", "Your Score", 113, 52, 36, 8, kLeft));
     controls.push_back(text(IDC_SCORE, "Static", "", 99, 62, 64, 14, kStoredScore));
     return controls;
@@ -121,7 +119,7 @@ std::vector<Template> quibbixTemplates() {
         text(-1, "Static", "HINT: Use different parts of your paddle to aim the ball.", 7, 295, 245, 8, kCentred));
     addHeadings(hallOfFame, 236);
     addCells(hallOfFame, IDC_TABLE2_NAME1, 248);
-    hallOfFame.push_back(text(-1, "Button", "", 7, 188, 244, 102, kGroupBox));
+    hallOfFame.push_back(text(-1, "Button", "", 7, 188, 244, 102, BS_GROUPBOX));
     hallOfFame.push_back(picture(103, 7, 7, 20, 20));
     hallOfFame.push_back(picture(106, 23, 90, 213, 30));
     hallOfFame.push_back(picture(134, 23, 199, 213, 30));
@@ -136,9 +134,9 @@ std::vector<Template> quibbixTemplates() {
                 text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton), picture(103, 7, 7, 246, 35),
                 // The speed group runs from its label to the end: no radio button starts one.
                 text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
-                text(1002, "Button", "Slow", 58, 156, 38, 10, kRadio),
-                text(1003, "Button", "Normal", 109, 156, 38, 10, kRadio),
-                text(1004, "Button", "Fast", 160, 156, 38, 10, kRadio)}),
+                text(1002, "Button", "Slow", 58, 156, 38, 10, BS_AUTORADIOBUTTON),
+                text(1003, "Button", "Normal", 109, 156, 38, 10, BS_AUTORADIOBUTTON),
+                text(1004, "Button", "Fast", 160, 156, 38, 10, BS_AUTORADIOBUTTON)}),
         dialog("quibbix.dll", 131, "Quibbix Custom Levels Selection", 186, 92,
                {text(1, "Button", "OK", 129, 53, 50, 14, kDefault), text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
                 text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
@@ -215,10 +213,10 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
     ASSERT_NE(loaded, nullptr);
     TemplateReader in{static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(plugin.module, found)};
 
-    const DWORD style = in.dword();
-    ASSERT_NE(style >> 16, 0xffffu) << "an extended template";
+    const DWORD dialogStyle = in.dword();
+    ASSERT_NE(dialogStyle >> 16, 0xffffu) << "an extended template";
     // Every one is hidden until the framework shows it initialised, and placed by the framework.
-    EXPECT_EQ(hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), hex(style));
+    EXPECT_EQ(hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), hex(dialogStyle));
     EXPECT_EQ(0u, in.dword()) << "extended style";
     const WORD count = in.word();
     EXPECT_EQ((std::vector<short>{0, 0, expected.cx, expected.cy}), in.place());
@@ -234,22 +232,15 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
         SCOPED_TRACE("control " + std::to_string(&control - expected.controls.data()) + ", id " +
                      std::to_string(control.id) + " " + (control.text ? control.text : "(bitmap)"));
         in.alignToDword();
-        const DWORD itemStyle = in.dword();
+        const DWORD style = in.dword(), want = WS_CHILD | WS_VISIBLE | control.style;
+        EXPECT_EQ(hex(want), hex(style)) << "missing " << hex(want & ~style) << ", extra " << hex(style & ~want);
         in.dword();  // extended style
-        const std::vector<short> place = in.place();
-        const int id = static_cast<short>(in.word());
-        const std::string kind = className(in.nameOrNumber());
-        const std::string shown = in.nameOrNumber();
+        EXPECT_EQ((std::vector<short>{control.x, control.y, control.cx, control.cy}), in.place());
+        EXPECT_EQ(control.id, static_cast<short>(in.word()));
+        EXPECT_EQ(control.kind, className(in.nameOrNumber()));
+        EXPECT_EQ(control.text ? control.text : "#" + std::to_string(control.bitmap), in.nameOrNumber());
         in.skip(in.word());
         ASSERT_TRUE(in.ok) << "template cut short";
-
-        EXPECT_EQ(control.id, id);
-        EXPECT_EQ(control.kind, kind);
-        EXPECT_EQ(control.text ? control.text : "#" + std::to_string(control.bitmap), shown);
-        EXPECT_EQ((std::vector<short>{control.x, control.y, control.cx, control.cy}), place);
-        const DWORD want = WS_CHILD | WS_VISIBLE | control.style;
-        EXPECT_EQ(hex(want), hex(itemStyle))
-            << "missing " << hex(want & ~itemStyle) << ", extra " << hex(itemStyle & ~want);
     }
 }
 

@@ -24,8 +24,7 @@ const Texts kTexts[] = {
 };
 
 HWND makeTopLevelWindow() {
-    return CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowA("STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
 }
 
 class Quit : public ::testing::TestWithParam<Texts> {
@@ -41,7 +40,6 @@ protected:
         });
         return plugin.stop();
     }
-    // The last message box the plug-in asked for.
     BoxCall lastBox() {
         if (!calls.boxes().empty()) return calls.boxes().back();
         ADD_FAILURE() << "no message box was asked for";

@@ -35,9 +35,8 @@ struct WideFolders {
     }
     bool add(const std::string& name) { return add(std::wstring(name.begin(), name.end())); }
     bool add(const std::wstring& name) {
-        if (!CreateDirectoryW((base + name).c_str(), nullptr)) return false;
         made.push_back(name);
-        return true;
+        return CreateDirectoryW((base + name).c_str(), nullptr);
     }
     std::wstring base;
     std::vector<std::wstring> made;
