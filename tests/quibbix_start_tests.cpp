@@ -15,14 +15,6 @@
 namespace {
 const char* const kStart = "Quibbix Start Game Dialog";
 
-// The start string and its terminator, and nothing written behind them.
-void expectStartString(const std::string& expected, const StartRun& run, int line) {
-    EXPECT_TRUE(run.result) << "line " << line;
-    EXPECT_EQ(expected, std::string(run.buffer, strnlen(run.buffer, sizeof run.buffer))) << "line " << line;
-    EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
-}
-#define EXPECT_START_STRING(expected, run) expectStartString(expected, run, __LINE__)
-
 // Moves the keyboard focus as the dialog manager would, and waits until it is there.
 void focusOn(HWND dialog, int id) {
     HWND control = driver::item(dialog, id);
@@ -36,7 +28,6 @@ protected:
     StartRun start(const Script& script, int unused = 0) { return runStart(plugin, kStart, script, unused); }
     Plugin plugin{"quibbix.dll"};
 };
-}  // namespace
 
 TEST_F(QuibbixStart, RandomCarriesTheChosenSpeed) {
     EXPECT_START_STRING("random*0", start(clicks({IDC_RANDOM})));
@@ -98,7 +89,6 @@ TEST_F(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
     });
 }
 
-namespace {
 const char* const kLevels = "Quibbix Custom Levels Selection";
 using Names = std::vector<std::string>;
 
@@ -134,7 +124,6 @@ protected:
     }
     Installation inst;
 };
-}  // namespace
 
 TEST_F(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
     const std::string base = addSets({"zeta", "Alpha", "beta", "hidden"});
@@ -253,3 +242,5 @@ TEST_F(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     EXPECT_START_STRING("user*" + fits + "*-1", run);
     EXPECT_EQ(259u, strlen(run.buffer));
 }
+
+}  // namespace

@@ -24,6 +24,10 @@ StartRun runStart(Plugin& plugin, const char* caption, const Script& script, int
 // Bytes from..to of the buffer still hold 0xbd.
 bool untouched(const char* buffer, size_t from, size_t to);
 inline bool untouched(const StartRun& run) { return untouched(run.buffer, 0, sizeof run.buffer); }
+// The run gave the start string and its terminator and wrote nothing behind them; a failure
+// names the caller's line.
+void expectStartString(const std::string& expected, const StartRun& run, int line);
+#define EXPECT_START_STRING(expected, run) expectStartString(expected, run, __LINE__)
 Script clicks(std::vector<int> ids);
 
 // Custom level folders made through the wide calls, as the narrow ones cannot (too long, or not
