@@ -147,7 +147,6 @@ std::string shown(const std::string& text) {
     if (text.size() > 60) out += "... (" + std::to_string(text.size()) + " bytes)";
     return "\"" + out + "\"";
 }
-}  // namespace
 
 TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
     const std::vector<std::string> strings = scoreStrings();
@@ -179,7 +178,6 @@ TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
     printf("[ score strings ] %zu tested, %d out of bounds, %d mismatches\n", strings.size(), outside, mismatched);
 }
 
-namespace {
 const char* const kWorld = "dZORV_Bad";
 
 struct Seen {
@@ -224,7 +222,6 @@ DWORD valuesIn(const char* world) {
     RegCloseKey(key);
     return count;
 }
-}  // namespace
 
 // A sample through both plug-ins, each on an empty table, so a positive score is recorded.
 TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
@@ -243,13 +240,12 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
             reg::createKey(kWorld);
             char* buffer = guarded.place(text.c_str(), text.size() + 1);
             Seen seen;
+            const std::string where = game + " " + shown(text);
             ScriptedRun run([&] { answer(game, seen); });
-            const int result = plugin.score(buffer, 0);
+            EXPECT_EQ(0, plugin.score(buffer, 0)) << where;
             run.finish();
             const Parsed expected = referenceParse(text);
-            const std::string where = game + " " + shown(text);
             EXPECT_EQ(0, guarded.violations()) << where;
-            EXPECT_EQ(0, result) << where;
             EXPECT_EQ(expected.after, std::string(buffer, text.size() + 1)) << where;
             EXPECT_EQ(std::to_string(expected.score), seen.shown) << where;
             const std::string stored = game + expected.mode + "Level1";
@@ -308,7 +304,7 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     GuardedBuffer guarded(260);
     for (const Case& c : cases) {
         char* buffer = guarded.fill(c.expected.size() + 1, 0xbd);
-        const bool started = runStart(plugin, buffer, "Quibbix Start Game Dialog", [&c](HWND start) {
+        EXPECT_TRUE(runStart(plugin, buffer, "Quibbix Start Game Dialog", [&c](HWND start) {
             clicks(c.before)(start);
             if (c.listed < 0) return driver::click(start, 102);
             driver::click(start, 104);
@@ -316,8 +312,7 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
                 SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, c.listed, 0);
                 driver::click(levels, IDOK);
             }
-        });
-        EXPECT_TRUE(started) << c.expected;
+        })) << c.expected;
         EXPECT_EQ(0, guarded.violations()) << c.expected;
         EXPECT_EQ(c.expected + '\0', std::string(buffer, c.expected.size() + 1)) << c.expected;
     }
@@ -325,7 +320,6 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     EXPECT_EQ(0, guarded.violations());
 }
 
-namespace {
 using namespace std::string_literals;
 
 struct Stored {
@@ -356,7 +350,6 @@ struct WrongRegistryData : ::testing::Test {
         return end ? std::string(buffer) : "(unterminated)";
     }
 };
-}  // namespace
 
 TEST_F(WrongRegistryData, MainDirOfEveryKindIsTerminatedWithin260Bytes) {
     const std::string full(258, 'f');
@@ -455,3 +448,5 @@ TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
     EXPECT_EQ(std::string(32, '\0'), std::string(buffer, 32));
     EXPECT_EQ(0, guarded.violations());
 }
+
+}  // namespace

@@ -50,7 +50,6 @@ protected:
     Plugin plugin{t.dll};
     CallLedger calls{plugin.module};
 };
-}  // namespace
 
 // Run first, before this process has any top-level window of its own.
 TEST_P(Quit, WithoutAnyWindowEveryCallSearchesAndTheBoxHasNoOwner) {
@@ -99,7 +98,6 @@ TEST_P(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
     DestroyWindow(recreated);
 }
 
-namespace {
 // Tells that the window of one handle, gone from this process, now belongs to another process.
 struct ReusedElsewhere : LedgerView {
     using LedgerView::LedgerView;
@@ -110,7 +108,6 @@ struct ReusedElsewhere : LedgerView {
     }
     HWND reused = nullptr;
 };
-}  // namespace
 
 TEST_P(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
     ReusedElsewhere owner(plugin.module);
@@ -155,3 +152,5 @@ TEST_P(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
 INSTANTIATE_TEST_SUITE_P(BothGames, Quit, ::testing::ValuesIn(kTexts), [](const ::testing::TestParamInfo<Texts>& info) {
     return std::string(info.param.dll, strcspn(info.param.dll, "."));
 });
+
+}  // namespace
