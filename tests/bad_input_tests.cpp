@@ -201,8 +201,7 @@ void answer(const std::string& game, Seen& seen) {
                 PostMessageA(window, WM_COMMAND, IDOK, 0);
             } else if (caption == game + " Hall of Fame") {
                 seen.shown = driver::text(window, IDC_SCORE);
-                driver::click(window, IDCANCEL);
-                return;
+                return driver::click(window, IDCANCEL);
             } else {
                 continue;
             }
@@ -346,8 +345,13 @@ struct WrongRegistryData : ::testing::Test {
     // The text in a buffer of 0xbd that ends at the guard; "(unterminated)" if it has none.
     std::string terminated(const char* buffer, size_t size) {
         EXPECT_EQ(0, guarded.violations());
-        const void* end = memchr(buffer, 0, size);
-        return end ? std::string(buffer) : "(unterminated)";
+        return memchr(buffer, 0, size) ? std::string(buffer) : "(unterminated)";
+    }
+    // The world value as read into a buffer of 0xbd of this size that ends at the guard.
+    char* readValue(const char* name, DWORD size) {
+        char* buffer = guarded.fill(size, 0xbd);
+        readWorldValue(name, buffer, size);
+        return buffer;
     }
 };
 
@@ -415,9 +419,8 @@ TEST_F(WrongRegistryData, WorldValuesOfEveryKindFitTheirBuffers) {
     };
     for (const Case& c : cases) {
         store("Home", "Value", c.value);
-        char* buffer = guarded.fill(c.size, 0xbd);
-        readWorldValue("Value", buffer, c.size);
-        EXPECT_EQ(c.expected, terminated(buffer, c.size)) << shown(c.value.bytes) << " into " << c.size;
+        EXPECT_EQ(c.expected, terminated(readValue("Value", c.size), c.size))
+            << shown(c.value.bytes) << " into " << c.size;
     }
 }
 
@@ -427,14 +430,10 @@ TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
     const std::string longest(16383, 'n');
     reg::setString("Home", longest.c_str(), "kept");
     reg::setString("Home", "Orvan", "short");
-    char* buffer = guarded.fill(16, 0xbd);
-    readWorldValue(longest.c_str(), buffer, 16);
-    EXPECT_EQ("kept", terminated(buffer, 16));
+    EXPECT_EQ("kept", terminated(readValue(longest.c_str(), 16), 16));
     for (size_t length : {16384u, 65536u + 5u, 70000u}) {
         const std::string name = "Orvan" + std::string(length - 5, 'n');
-        buffer = guarded.fill(16, 0xbd);
-        readWorldValue(name.c_str(), buffer, 16);
-        EXPECT_EQ(std::string(16, '\0'), std::string(buffer, 16)) << length;
+        EXPECT_EQ(std::string(16, '\0'), std::string(readValue(name.c_str(), 16), 16)) << length;
         EXPECT_EQ(0, guarded.violations());
         writeWorldValue(name.c_str(), "overwritten");
     }
@@ -443,9 +442,7 @@ TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
 
     writeWorldValue("Big", std::string(64 * 1024, 'b').c_str());
     EXPECT_EQ(64u * 1024, reg::text("Home", "Big").size());
-    buffer = guarded.fill(32, 0xbd);
-    readWorldValue("Big", buffer, 32);
-    EXPECT_EQ(std::string(32, '\0'), std::string(buffer, 32));
+    EXPECT_EQ(std::string(32, '\0'), std::string(readValue("Big", 32), 32));
     EXPECT_EQ(0, guarded.violations());
 }
 

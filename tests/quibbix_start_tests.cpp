@@ -1,7 +1,6 @@
 // Quibbix's start entry point: the start dialog, the ball speed and the custom level selection.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -147,8 +146,7 @@ TEST_F(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
 
 TEST_F(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
     StartRun run = start([this](HWND start) {
-        driver::click(start, IDC_SLOW);
-        driver::click(start, IDC_USER);
+        clicks({IDC_SLOW, IDC_USER})(start);
         // No base folder at all: the built-in set alone.
         if (HWND levels = driver::waitFor(kLevels)) {
             EXPECT_EQ(Names{"Vellomy"}, listed(levels));
@@ -203,8 +201,7 @@ TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
     run = runUser({}, [](HWND levels) {
         HWND start = GetWindow(levels, GW_OWNER);
         typeInField(levels, "gamma");
-        driver::click(levels, IDOK);
-        driver::click(levels, IDCANCEL);
+        clicks({IDOK, IDCANCEL})(levels);
         driver::waitGone(levels);
         driver::click(start, IDCANCEL);
     });
@@ -233,14 +230,12 @@ TEST_F(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
     ASSERT_TRUE(folders.add("b" + std::string(251, 'x')));
     folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
 
-    StartRun run = runUser({IDC_SLOW}, [&fits](HWND levels) {
-        EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
-        EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
-        SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
-        driver::click(levels, IDOK);
-    });
-    EXPECT_START_STRING("user*" + fits + "*-1", run);
-    EXPECT_EQ(259u, strlen(run.buffer));
+    EXPECT_START_STRING("user*" + fits + "*-1", runUser({IDC_SLOW}, [&fits](HWND levels) {
+                            EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
+                            EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
+                            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
+                            driver::click(levels, IDOK);
+                        }));
 }
 
 }  // namespace
