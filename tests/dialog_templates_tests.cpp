@@ -62,8 +62,8 @@ void addHeadings(std::vector<Control>& controls, short y) {
     controls.push_back(text(-1, "Static", "Score", 178, y, 72, 8, kCentred));
 }
 
-// The upper part of both games' hall of fame: Close, the first table, and the player's score.
-std::vector<Control> hallOfFameTop(short closeY) {
+// The upper part of both games' hall of fame: Close, the first table, the player's score and the hint.
+std::vector<Control> hallOfFameTop(short closeY, short hintY, const char* hint) {
     std::vector<Control> controls = {text(2, "Button", "Close", 202, closeY, 50, 14, kPush)};
     addHeadings(controls, 131);
     addCells(controls, IDC_TABLE1_NAME1, 143);
@@ -71,6 +71,7 @@ std::vector<Control> hallOfFameTop(short closeY) {
     controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, BS_GROUPBOX));
     controls.push_back(text(-1, "Static", "Your Score", 113, 52, 36, 8, kLeft));
     controls.push_back(text(IDC_SCORE, "Static", "", 99, 62, 64, 14, kStoredScore));
+    controls.push_back(text(-1, "Static", hint, 7, hintY, 245, 8, kCentred));
     return controls;
 }
 
@@ -88,9 +89,7 @@ std::vector<Control> nameEntry(short lower) {
 }
 
 std::vector<Template> orvaneTemplates() {
-    std::vector<Control> hallOfFame = hallOfFameTop(204);
-    hallOfFame.push_back(
-        text(-1, "Static", "HINT: Hold down right mouse button over enemy to fire rockets.", 7, 190, 245, 8, kCentred));
+    auto hallOfFame = hallOfFameTop(204, 190, "HINT: Hold down right mouse button over enemy to fire rockets.");
     hallOfFame.push_back(text(1000, "Button", "Replay", 148, 204, 50, 14, kPush));
     hallOfFame.push_back(picture(103, 7, 7, 246, 35));
     hallOfFame.push_back(picture(125, 23, 91, 213, 30));
@@ -114,9 +113,7 @@ std::vector<Template> orvaneTemplates() {
 }
 
 std::vector<Template> quibbixTemplates() {
-    std::vector<Control> hallOfFame = hallOfFameTop(308);
-    hallOfFame.push_back(
-        text(-1, "Static", "HINT: Use different parts of your paddle to aim the ball.", 7, 295, 245, 8, kCentred));
+    auto hallOfFame = hallOfFameTop(308, 295, "HINT: Use different parts of your paddle to aim the ball.");
     addHeadings(hallOfFame, 236);
     addCells(hallOfFame, IDC_TABLE2_NAME1, 248);
     hallOfFame.push_back(text(-1, "Button", "", 7, 188, 244, 102, BS_GROUPBOX));

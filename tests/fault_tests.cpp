@@ -87,9 +87,7 @@ std::vector<Flow> flows() {
          },
          [](HMODULE m, bool baseline, Problems& p) {
              // The folder is not listed when the listing fails; the built-in set is.
-             return start(m, baseline, p,
-                          baseline ? std::vector<std::string>{"user*alpha*0"}
-                                   : std::vector<std::string>{"user*alpha*0", "user*Vellomy*0"});
+             return start(m, baseline, p, {"user*alpha*0", baseline ? "user*alpha*0" : "user*Vellomy*0"});
          }},
         {"quibbix score with a name", "quibbix.dll",
          [](Installation&) {

@@ -43,7 +43,7 @@ HWND find(const char* caption) {
 HWND waitFor(const char* caption, int timeoutMs) { return waitFor(caption, nullptr, timeoutMs); }
 
 HWND waitFor(const char* caption, const char* instead, int timeoutMs) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs);) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs); Sleep(10)) {
         HWND window = find(caption);
         if (window && IsWindowVisible(window)) return window;
         HWND other = instead ? find(instead) : nullptr;
@@ -52,7 +52,6 @@ HWND waitFor(const char* caption, const char* instead, int timeoutMs) {
             return nullptr;
         }
         if (stopWaiting()) break;
-        Sleep(10);
     }
     ADD_FAILURE() << "no visible window \"" << caption << "\"";
     return nullptr;

@@ -60,15 +60,11 @@ GuardedBuffer::~GuardedBuffer() {
 }
 
 char* GuardedBuffer::place(const void* bytes, size_t size) {
-    char* start = guard_ - size;
-    if (size) memcpy(start, bytes, size);
-    return start;
+    return size ? static_cast<char*>(memcpy(guard_ - size, bytes, size)) : guard_;
 }
 
 char* GuardedBuffer::fill(size_t size, unsigned char byte) {
-    char* start = guard_ - size;
-    memset(start, byte, size);
-    return start;
+    return static_cast<char*>(memset(guard_ - size, byte, size));
 }
 
 int GuardedBuffer::violations() {
