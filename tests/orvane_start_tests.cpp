@@ -1,7 +1,6 @@
 // Orvane's start entry point and its start dialog.
 #include <gtest/gtest.h>
 
-
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "Installation.h"
