@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,18 +27,15 @@ namespace {
 
 struct Parsed {
     std::string mode;
-    int score = 0;
-    int level = 0;
+    int score = 0, level = 0;
     std::string after;  // the caller's bytes once split, terminator included
 };
-
-bool isBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // msvcrt's atoi: blanks, one sign, digits; a number too large keeps its low 32 bits, as
 // msvcrt does under Wine.
 int referenceAtoi(const std::string& text) {
     size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     uint32_t value = 0;
@@ -50,8 +46,7 @@ int referenceAtoi(const std::string& text) {
 // Fields are what lies between runs of '*'; of the first three, the '*' that ends each one
 // becomes a terminator in the caller's buffer.
 Parsed referenceParse(const std::string& text) {
-    Parsed parsed;
-    parsed.after = text + '\0';
+    std::string after = text + '\0';
     std::vector<std::string> fields;
     size_t i = 0;
     while (fields.size() < 3) {
@@ -60,26 +55,21 @@ Parsed referenceParse(const std::string& text) {
         const size_t start = i;
         while (i < text.size() && text[i] != '*') ++i;
         fields.push_back(text.substr(start, i - start));
-        if (i < text.size()) parsed.after[i++] = '\0';
+        if (i < text.size()) after[i++] = '\0';
     }
-    if (fields.size() > 0) parsed.mode = fields[0];
-    if (fields.size() > 1) parsed.score = referenceAtoi(fields[1]);
-    if (fields.size() > 2) parsed.level = referenceAtoi(fields[2]);
-    return parsed;
+    fields.resize(3);
+    return {fields[0], referenceAtoi(fields[1]), referenceAtoi(fields[2]), after};
 }
-
-// ---- Generated score strings.
 
 // Deterministic, so that a failing string comes back on every run.
 struct Random {
     uint32_t state = 0x9e3779b9;
-    uint32_t next() {
+    size_t below(size_t n) {
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
-        return state;
+        return state % n;
     }
-    size_t below(size_t n) { return next() % n; }
 };
 
 std::string digits(Random& r, size_t count) {
@@ -91,12 +81,8 @@ std::string digits(Random& r, size_t count) {
 // Any byte but the separator and the terminator: letters, digits, blanks, signs, high bytes.
 std::string junk(Random& r, size_t count) {
     std::string text;
-    while (count--) {
-        char c;
-        do c = static_cast<char>(1 + r.below(255));
-        while (c == '*');
-        text += c;
-    }
+    while (text.size() < count)
+        if (const char c = static_cast<char>(1 + r.below(255)); c != '*') text += c;
     return text;
 }
 
@@ -109,22 +95,11 @@ std::string field(Random& r) {
     if (r.below(4) == 0) text += std::string(1 + r.below(3), " \t\n\v\f\r"[r.below(6)]);
     if (r.below(3) == 0) text += "+-"[r.below(2)];
     if (r.below(10) == 0) text += "+- "[r.below(3)];
-    switch (r.below(5)) {
-        case 0:
-            break;
-        case 1:
-            text += kEdges[r.below(sizeof kEdges / sizeof *kEdges)];
-            break;
-        case 2:
-            text += digits(r, 1 + r.below(12));
-            break;
-        case 3:
-            text += digits(r, 10 + r.below(300));
-            break;
-        default:
-            text += junk(r, 1 + r.below(8));
-            break;
-    }
+    const size_t kind = r.below(5);  // 0: none
+    if (kind == 1) text += kEdges[r.below(sizeof kEdges / sizeof *kEdges)];
+    if (kind == 2) text += digits(r, 1 + r.below(12));
+    if (kind == 3) text += digits(r, 10 + r.below(300));
+    if (kind == 4) text += junk(r, 1 + r.below(8));
     if (r.below(3) == 0) text += junk(r, 1 + r.below(4));
     return text;
 }
@@ -151,18 +126,10 @@ std::string scoreString(Random& r) {
 const std::string kHugeMode(64 * 1024, 'm');
 
 std::vector<std::string> scoreStrings() {
-    std::vector<std::string> strings = {"",
-                                        "*",
-                                        "***",
-                                        "default",
-                                        "12345",
-                                        " ",
-                                        "default*",
-                                        "default**5",
-                                        "*default*5*3*",
-                                        kHugeMode,
-                                        kHugeMode + "*1500*3",
-                                        kHugeMode + "*" + std::string(5000, '9') + "*-7"};
+    std::vector<std::string> strings = {"",  "*",        "***",        "default",      "12345",
+                                        " ", "default*", "default**5", "*default*5*3*"};
+    for (const std::string& tail : {std::string(), std::string("*1500*3"), "*" + std::string(5000, '9') + "*-7"})
+        strings.push_back(kHugeMode + tail);
     Random r;
     for (int i = 0; i < 12000; ++i) strings.push_back(scoreString(r));
     return strings;
@@ -180,9 +147,6 @@ std::string shown(const std::string& text) {
     if (text.size() > 60) out += "... (" + std::to_string(text.size()) + " bytes)";
     return "\"" + out + "\"";
 }
-
-std::string decimal(int value) { return std::to_string(value); }
-}  // namespace
 
 TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
     const std::vector<std::string> strings = scoreStrings();
@@ -214,7 +178,6 @@ TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
     printf("[ score strings ] %zu tested, %d out of bounds, %d mismatches\n", strings.size(), outside, mismatched);
 }
 
-namespace {
 const char* const kWorld = "dZORV_Bad";
 
 struct Seen {
@@ -224,22 +187,21 @@ struct Seen {
 
 // Answers the score entry point until its hall of fame has been read and closed: the name
 // entry with OK and no name, refused writes' message boxes with OK.
-void answer(const char* nameEntry, const char* hallOfFame, Seen& seen) {
+void answer(const std::string& game, Seen& seen) {
     std::set<HWND> answered;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
         for (HWND window : driver::windowsOfProcess()) {
             if (answered.count(window) || !driver::visible(window)) continue;
             const std::string caption = driver::text(window);
-            if (caption == nameEntry) {
+            if (caption == game + " Hall Of Fame") {
                 seen.asked = driver::text(window, IDC_SCORE);
                 driver::click(window, IDOK);
             } else if (caption == "ZORV Error") {
                 ++seen.boxes;
                 PostMessageA(window, WM_COMMAND, IDOK, 0);
-            } else if (caption == hallOfFame) {
+            } else if (caption == game + " Hall of Fame") {
                 seen.shown = driver::text(window, IDC_SCORE);
-                driver::click(window, IDCANCEL);
-                return;
+                return driver::click(window, IDCANCEL);
             } else {
                 continue;
             }
@@ -252,22 +214,13 @@ void answer(const char* nameEntry, const char* hallOfFame, Seen& seen) {
 DWORD valuesIn(const char* world) {
     HKEY key = nullptr;
     DWORD count = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string("SOFTWARE\\ZORV\\") + world).c_str(), 0, KEY_READ, &key) ==
-        ERROR_SUCCESS) {
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
-                         nullptr);
-        RegCloseKey(key);
-    }
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\ZORV\\" + std::string(world)).c_str(), 0, KEY_READ, &key))
+        return 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
     return count;
 }
-
-struct ScoreDialogs {
-    const char* dll;
-    const char* prefix;
-    const char* hallOfFame;
-    const char* nameEntry;
-};
-}  // namespace
 
 // A sample through both plug-ins, each on an empty table, so a positive score is recorded.
 TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
@@ -278,34 +231,29 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
     install.addWorld(kWorld);
     install.setCurrentWorld(kWorld);
     GuardedBuffer guarded(kHugeMode.size() + 6000);
-    const ScoreDialogs plugins[] = {{"orvane.dll", "Orvane", "Orvane Hall of Fame", "Orvane Hall Of Fame"},
-                                    {"quibbix.dll", "Quibbix", "Quibbix Hall of Fame", "Quibbix Hall Of Fame"}};
-    for (const ScoreDialogs& dialogs : plugins) {
-        Plugin plugin(dialogs.dll);
+    for (const std::string game : {"Orvane", "Quibbix"}) {
+        Plugin plugin(game == "Orvane" ? "orvane.dll" : "quibbix.dll");
         ASSERT_NE(nullptr, plugin.score);
         for (const std::string& text : sample) {
             reg::deleteTree(kWorld);
             reg::createKey(kWorld);
             char* buffer = guarded.place(text.c_str(), text.size() + 1);
             Seen seen;
-            int result;
-            {
-                ScriptedRun run([&] { answer(dialogs.nameEntry, dialogs.hallOfFame, seen); });
-                result = plugin.score(buffer, 0);
-            }
+            const std::string where = game + " " + shown(text);
+            ScriptedRun run([&] { answer(game, seen); });
+            EXPECT_EQ(0, plugin.score(buffer, 0)) << where;
+            run.finish();
             const Parsed expected = referenceParse(text);
-            const std::string where = std::string(dialogs.dll) + " " + shown(text);
             EXPECT_EQ(0, guarded.violations()) << where;
-            EXPECT_EQ(0, result) << where;
             EXPECT_EQ(expected.after, std::string(buffer, text.size() + 1)) << where;
-            EXPECT_EQ(decimal(expected.score), seen.shown) << where;
-            const std::string stored = dialogs.prefix + expected.mode + "Level1";
+            EXPECT_EQ(std::to_string(expected.score), seen.shown) << where;
+            const std::string stored = game + expected.mode + "Level1";
             if (expected.score <= 0) {
                 EXPECT_EQ("", seen.asked) << where;
                 EXPECT_FALSE(reg::get(kWorld, stored.c_str()).exists) << where;
             } else if (expected.mode.size() < 16000) {
-                EXPECT_EQ(decimal(expected.score), seen.asked) << where;
-                EXPECT_EQ(decimal(expected.level), reg::text(kWorld, stored.c_str())) << where;
+                EXPECT_EQ(std::to_string(expected.score), seen.asked) << where;
+                EXPECT_EQ(std::to_string(expected.level), reg::text(kWorld, stored.c_str())) << where;
             } else {
                 // No value can be named after such a mode: every write is refused, none lands elsewhere.
                 EXPECT_EQ(3, seen.boxes) << where;
@@ -314,18 +262,6 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
         }
     }
 }
-
-namespace {
-// A folder whose full path is too long for the narrow calls; removed before the installation.
-struct LongFolder {
-    explicit LongFolder(const std::string& path) : wide(L"\\\\?\\" + std::wstring(path.begin(), path.end())) {
-        made = CreateDirectoryW(wide.c_str(), nullptr) != 0;
-    }
-    ~LongFolder() { RemoveDirectoryW(wide.c_str()); }
-    std::wstring wide;
-    bool made;
-};
-}  // namespace
 
 TEST(StartStringBuffers, OrvaneWritesItsEightBytesOrNothing) {
     Installation install;
@@ -347,8 +283,8 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     install.addFolder("games");
     install.addFolder("games\\quibbix");
     const std::string longest = "a" + std::string(250, 'x');  // the start string then fills 260 bytes
-    LongFolder folder(install.dir() + "games\\quibbix\\" + longest);
-    ASSERT_TRUE(folder.made);
+    WideFolders folders(install.dir() + "games\\quibbix\\");
+    ASSERT_TRUE(folders.add(longest));
     struct Case {
         std::vector<int> before;  // clicks before Random or User
         int listed;               // -1: Random, else the custom set at this place in the list
@@ -367,7 +303,7 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     GuardedBuffer guarded(260);
     for (const Case& c : cases) {
         char* buffer = guarded.fill(c.expected.size() + 1, 0xbd);
-        const bool started = runStart(plugin, buffer, "Quibbix Start Game Dialog", [&c](HWND start) {
+        EXPECT_TRUE(runStart(plugin, buffer, "Quibbix Start Game Dialog", [&c](HWND start) {
             clicks(c.before)(start);
             if (c.listed < 0) return driver::click(start, 102);
             driver::click(start, 104);
@@ -375,23 +311,20 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
                 SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, c.listed, 0);
                 driver::click(levels, IDOK);
             }
-        });
-        EXPECT_TRUE(started) << c.expected;
+        })) << c.expected;
         EXPECT_EQ(0, guarded.violations()) << c.expected;
-        EXPECT_EQ(c.expected, std::string(buffer, c.expected.size())) << c.expected;
-        EXPECT_EQ(0, buffer[c.expected.size()]) << c.expected;
+        EXPECT_EQ(c.expected + '\0', std::string(buffer, c.expected.size() + 1)) << c.expected;
     }
     EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), "Quibbix Start Game Dialog", clicks({1004, IDCANCEL})));
     EXPECT_EQ(0, guarded.violations());
 }
 
-namespace {
+using namespace std::string_literals;
+
 struct Stored {
     DWORD type;
     std::string bytes;
 };
-
-std::string bytes(const char* data, size_t size) { return std::string(data, size); }
 
 // The host's values as the registry holds them, read by the shared code through the real registry.
 struct WrongRegistryData : ::testing::Test {
@@ -407,30 +340,33 @@ struct WrongRegistryData : ::testing::Test {
     void TearDown() override { EXPECT_TRUE(calls.allClosedBut()); }
 
     void store(const char* subkey, const char* name, const Stored& value) {
-        ASSERT_TRUE(
-            reg::setBytes(subkey, name, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size())));
+        ASSERT_TRUE(reg::setBytes(subkey, name, value.type, value.bytes.data(), DWORD(value.bytes.size())));
     }
     // The text in a buffer of 0xbd that ends at the guard; "(unterminated)" if it has none.
     std::string terminated(const char* buffer, size_t size) {
         EXPECT_EQ(0, guarded.violations());
-        const void* end = memchr(buffer, 0, size);
-        return end ? std::string(buffer) : "(unterminated)";
+        return memchr(buffer, 0, size) ? std::string(buffer) : "(unterminated)";
+    }
+    // The world value as read into a buffer of 0xbd of this size that ends at the guard.
+    char* readValue(const char* name, DWORD size) {
+        char* buffer = guarded.fill(size, 0xbd);
+        readWorldValue(name, buffer, size);
+        return buffer;
     }
 };
-}  // namespace
 
 TEST_F(WrongRegistryData, MainDirOfEveryKindIsTerminatedWithin260Bytes) {
     const std::string full(258, 'f');
     // The directory read, or "" when there is none.
     const std::vector<std::pair<Stored, std::string>> cases = {
-        {{REG_MULTI_SZ, bytes("C:\\A\0B\0\0", 8)}, "C:\\A\\"},
-        {{REG_QWORD, bytes("C:\\Host\0", 8)}, "C:\\Host\\"},
+        {{REG_MULTI_SZ, "C:\\A\0B\0\0"s}, "C:\\A\\"},
+        {{REG_QWORD, "C:\\Host\0"s}, "C:\\Host\\"},
         {{REG_DWORD_BIG_ENDIAN, "abcd"}, "abcd\\"},
         {{REG_BINARY, "\\"}, "\\"},
         {{REG_BINARY, full + '\0'}, full + "\\"},  // the limit exactly: 260 bytes with the backslash
         {{REG_BINARY, std::string(258, 'g') + '\\'}, ""},
         {{REG_BINARY, std::string(259, 'h') + '\0'}, ""},
-        {{REG_BINARY, bytes("\0abc", 4)}, ""},
+        {{REG_BINARY, "\0abc"s}, ""},
         {{REG_NONE, ""}, ""},
     };
     for (const auto& c : cases) {
@@ -446,12 +382,12 @@ TEST_F(WrongRegistryData, CurrMovieOfEveryKindNamesAWorldOrIsRepaired) {
     const std::vector<Stored> cases = {
         {REG_BINARY, "Home"},
         {REG_DWORD, "Home"},
-        {REG_EXPAND_SZ, bytes("Home\0", 5)},
-        {REG_MULTI_SZ, bytes("Home\0Away\0\0", 11)},
+        {REG_EXPAND_SZ, "Home\0"s},
+        {REG_MULTI_SZ, "Home\0Away\0\0"s},
         {REG_NONE, ""},
-        {REG_BINARY, bytes("\0Home", 5)},
-        {REG_BINARY, std::string(127, 'w') + '\0'},                // exactly the limit, naming no world
-        {REG_BINARY, bytes("Home\0", 5) + std::string(200, 'x')},  // too large, whatever it starts with
+        {REG_BINARY, "\0Home"s},
+        {REG_BINARY, std::string(127, 'w') + '\0'},       // exactly the limit, naming no world
+        {REG_BINARY, "Home\0"s + std::string(200, 'x')},  // too large, whatever it starts with
     };
     for (const Stored& value : cases) {
         store("", "CurrMovie", value);
@@ -471,17 +407,20 @@ TEST_F(WrongRegistryData, WorldValuesOfEveryKindFitTheirBuffers) {
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {{REG_MULTI_SZ, bytes("ab\0cd\0\0", 7)}, 16, "ab"},     {{REG_EXPAND_SZ, bytes("%PATH%\0", 7)}, 16, "%PATH%"},
-        {{REG_BINARY, bytes("ab\0cd", 5)}, 16, "ab"},           {{REG_NONE, ""}, 16, ""},
-        {{REG_QWORD, bytes("1234567\0", 8)}, 8, "1234567"},     {{REG_QWORD, bytes("1234567\0", 8)}, 4, ""},
-        {{REG_DWORD_BIG_ENDIAN, bytes("abc\0", 4)}, 4, "abc"},  {{REG_BINARY, "x"}, 1, ""},
+        {{REG_MULTI_SZ, "ab\0cd\0\0"s}, 16, "ab"},
+        {{REG_EXPAND_SZ, "%PATH%\0"s}, 16, "%PATH%"},
+        {{REG_BINARY, "ab\0cd"s}, 16, "ab"},
+        {{REG_NONE, ""}, 16, ""},
+        {{REG_QWORD, "1234567\0"s}, 8, "1234567"},
+        {{REG_QWORD, "1234567\0"s}, 4, ""},
+        {{REG_DWORD_BIG_ENDIAN, "abc\0"s}, 4, "abc"},
+        {{REG_BINARY, "x"}, 1, ""},
         {{REG_SZ, std::string(64 * 1024, 'v') + '\0'}, 32, ""},
     };
     for (const Case& c : cases) {
         store("Home", "Value", c.value);
-        char* buffer = guarded.fill(c.size, 0xbd);
-        readWorldValue("Value", buffer, c.size);
-        EXPECT_EQ(c.expected, terminated(buffer, c.size)) << shown(c.value.bytes) << " into " << c.size;
+        EXPECT_EQ(c.expected, terminated(readValue("Value", c.size), c.size))
+            << shown(c.value.bytes) << " into " << c.size;
     }
 }
 
@@ -491,14 +430,10 @@ TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
     const std::string longest(16383, 'n');
     reg::setString("Home", longest.c_str(), "kept");
     reg::setString("Home", "Orvan", "short");
-    char* buffer = guarded.fill(16, 0xbd);
-    readWorldValue(longest.c_str(), buffer, 16);
-    EXPECT_EQ("kept", terminated(buffer, 16));
+    EXPECT_EQ("kept", terminated(readValue(longest.c_str(), 16), 16));
     for (size_t length : {16384u, 65536u + 5u, 70000u}) {
         const std::string name = "Orvan" + std::string(length - 5, 'n');
-        buffer = guarded.fill(16, 0xbd);
-        readWorldValue(name.c_str(), buffer, 16);
-        EXPECT_EQ(std::string(16, '\0'), std::string(buffer, 16)) << length;
+        EXPECT_EQ(std::string(16, '\0'), std::string(readValue(name.c_str(), 16), 16)) << length;
         EXPECT_EQ(0, guarded.violations());
         writeWorldValue(name.c_str(), "overwritten");
     }
@@ -507,47 +442,8 @@ TEST_F(WrongRegistryData, OversizeValueNamesAreRefusedWhole) {
 
     writeWorldValue("Big", std::string(64 * 1024, 'b').c_str());
     EXPECT_EQ(64u * 1024, reg::text("Home", "Big").size());
-    buffer = guarded.fill(32, 0xbd);
-    readWorldValue("Big", buffer, 32);
-    EXPECT_EQ(std::string(32, '\0'), std::string(buffer, 32));
+    EXPECT_EQ(std::string(32, '\0'), std::string(readValue("Big", 32), 32));
     EXPECT_EQ(0, guarded.violations());
 }
 
-TEST(NoticeFlag, EveryKindOfDataCountsByItsBytesOrAsNoFlag) {
-    Installation install;
-    install.addWorld(kWorld);
-    install.setCurrentWorld(kWorld);
-    struct Case {
-        Stored value;
-        bool noticeShown;
-    };
-    const std::vector<Case> cases = {
-        {{REG_SZ, bytes("1\0", 2)}, false},
-        {{REG_DWORD_BIG_ENDIAN, bytes("\0\0\0\1", 4)}, false},
-        {{REG_SZ, bytes("\0", 1)}, true},
-        {{REG_NONE, ""}, true},
-        {{REG_BINARY, bytes("\1\1\1\1\1", 5)}, true},  // too large to read: no flag
-        {{REG_SZ, bytes("12345\0", 6)}, true},
-    };
-    Plugin plugin("orvane.dll");
-    for (const Case& c : cases) {
-        ASSERT_TRUE(reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", c.value.type, c.value.bytes.data(),
-                                  static_cast<DWORD>(c.value.bytes.size())));
-        bool noticeShown = false;
-        char buffer[8];
-        ScriptedRun run([&noticeShown] {
-            for (DWORD start = GetTickCount(); GetTickCount() - start < 8000; Sleep(5)) {
-                if (HWND notice = driver::find("Orvane Info"); notice && driver::visible(notice)) {
-                    noticeShown = true;
-                    driver::click(notice, IDOK);
-                    driver::waitGone(notice);
-                }
-                HWND dialog = driver::find("Orvane Start Game Dialog");
-                if (dialog && driver::visible(dialog)) return driver::click(dialog, IDCANCEL);
-            }
-        });
-        EXPECT_FALSE(plugin.start(buffer, 0));
-        run.finish();
-        EXPECT_EQ(c.noticeShown, noticeShown) << shown(c.value.bytes);
-    }
-}
+}  // namespace

@@ -22,9 +22,6 @@ constexpr DWORD kCentredBoth = SS_CENTER | SS_CENTERIMAGE | WS_GROUP;
 // Texts from the store or the host are shown as they are: an "&" is no shortcut.
 constexpr DWORD kStored = kCentred | SS_NOPREFIX;
 constexpr DWORD kStoredScore = kCentredBoth | SS_NOPREFIX;
-constexpr DWORD kPicture = SS_BITMAP;
-constexpr DWORD kGroupBox = BS_GROUPBOX;
-constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
 
 struct Control {
     int id;            // -1: none
@@ -39,7 +36,7 @@ Control text(int id, const char* kind, const char* text, short x, short y, short
     return {id, kind, text, 0, x, y, cx, cy, style};
 }
 Control picture(int bitmap, short x, short y, short cx, short cy) {
-    return {-1, "Static", nullptr, bitmap, x, y, cx, cy, kPicture};
+    return {-1, "Static", nullptr, bitmap, x, y, cx, cy, SS_BITMAP};
 }
 
 struct Template {
@@ -55,12 +52,9 @@ Template dialog(const char* dll, int id, const char* caption, short cx, short cy
 
 // A score table's nine cells, rank by rank, starting at the given control and row.
 void addCells(std::vector<Control>& controls, int first, short y) {
-    for (int rank = 0; rank < 3; ++rank) {
-        const short row = static_cast<short>(y + 12 * rank);
-        controls.push_back(text(first + 3 * rank, "Static", "", 10, row, 72, 8, kStored));
-        controls.push_back(text(first + 3 * rank + 1, "Static", "", 94, row, 72, 8, kStored));
-        controls.push_back(text(first + 3 * rank + 2, "Static", "", 176, row, 72, 8, kStored));
-    }
+    const short kColumns[] = {10, 94, 176};
+    for (int cell = 0; cell < 9; ++cell)
+        controls.push_back(text(first + cell, "Static", "", kColumns[cell % 3], y + 12 * (cell / 3), 72, 8, kStored));
 }
 void addHeadings(std::vector<Control>& controls, short y) {
     controls.push_back(text(-1, "Static", "Name", 10, y, 72, 8, kCentred));
@@ -68,15 +62,16 @@ void addHeadings(std::vector<Control>& controls, short y) {
     controls.push_back(text(-1, "Static", "Score", 178, y, 72, 8, kCentred));
 }
 
-// The upper part of both games' hall of fame: Close, the first table, and the player's score.
-std::vector<Control> hallOfFameTop(short closeY) {
+// The upper part of both games' hall of fame: Close, the first table, the player's score and the hint.
+std::vector<Control> hallOfFameTop(short closeY, short hintY, const char* hint) {
     std::vector<Control> controls = {text(2, "Button", "Close", 202, closeY, 50, 14, kPush)};
     addHeadings(controls, 131);
     addCells(controls, IDC_TABLE1_NAME1, 143);
-    controls.push_back(text(-1, "Button", "", 7, 83, 244, 102, kGroupBox));
-    controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, kGroupBox));
+    controls.push_back(text(-1, "Button", "", 7, 83, 244, 102, BS_GROUPBOX));
+    controls.push_back(text(-1, "Button", "", 7, 45, 244, 38, BS_GROUPBOX));
     controls.push_back(text(-1, "Static", "Your Score", 113, 52, 36, 8, kLeft));
     controls.push_back(text(IDC_SCORE, "Static", "", 99, 62, 64, 14, kStoredScore));
+    controls.push_back(text(-1, "Static", hint, 7, hintY, 245, 8, kCentred));
     return controls;
 }
 
@@ -94,42 +89,34 @@ std::vector<Control> nameEntry(short lower) {
 }
 
 std::vector<Template> orvaneTemplates() {
-    std::vector<Control> hallOfFame = hallOfFameTop(204);
-    hallOfFame.push_back(
-        text(-1, "Static", "HINT: Hold down right mouse button over enemy to fire rockets.", 7, 190, 245, 8, kCentred));
+    auto hallOfFame = hallOfFameTop(204, 190, "HINT: Hold down right mouse button over enemy to fire rockets.");
     hallOfFame.push_back(text(1000, "Button", "Replay", 148, 204, 50, 14, kPush));
     hallOfFame.push_back(picture(103, 7, 7, 246, 35));
     hallOfFame.push_back(picture(125, 23, 91, 213, 30));
     return {
         dialog("orvane.dll", 101, "Orvane Start Game Dialog", 259, 145,
-               {
-                   text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
-                   text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
-                   text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
-                   picture(103, 7, 7, 245, 37),
-               }),
+               {text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
+                text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
+                text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
+                picture(103, 7, 7, 245, 37)}),
         {"orvane.dll", 107, "Orvane Hall of Fame", 259, 226, hallOfFame},
         {"orvane.dll", IDD_NAME_ENTRY, "Orvane Hall Of Fame", 186, 113, nameEntry(0)},
         dialog("orvane.dll", 131, "Orvane Info", 186, 76,
-               {
-                   text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
-                   text(-1, "Static",
-                        "You may experience a short delay in the loading and exiting of this game on systems with CPU "
-                        "speeds below 1 GHz.",
-                        7, 7, 172, 29, kLeft),
-                   text(1001, "Button", "Please do not show this message again.", 22, 38, 142, 10,
-                        BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP),
-               }),
+               {text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
+                text(-1, "Static",
+                     "You may experience a short delay in the loading and exiting of this game on systems with CPU "
+                     "speeds below 1 GHz.",
+                     7, 7, 172, 29, kLeft),
+                text(1001, "Button", "Please do not show this message again.", 22, 38, 142, 10,
+                     BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP)}),
     };
 }
 
 std::vector<Template> quibbixTemplates() {
-    std::vector<Control> hallOfFame = hallOfFameTop(308);
-    hallOfFame.push_back(
-        text(-1, "Static", "HINT: Use different parts of your paddle to aim the ball.", 7, 295, 245, 8, kCentred));
+    auto hallOfFame = hallOfFameTop(308, 295, "HINT: Use different parts of your paddle to aim the ball.");
     addHeadings(hallOfFame, 236);
     addCells(hallOfFame, IDC_TABLE2_NAME1, 248);
-    hallOfFame.push_back(text(-1, "Button", "", 7, 188, 244, 102, kGroupBox));
+    hallOfFame.push_back(text(-1, "Button", "", 7, 188, 244, 102, BS_GROUPBOX));
     hallOfFame.push_back(picture(103, 7, 7, 20, 20));
     hallOfFame.push_back(picture(106, 23, 90, 213, 30));
     hallOfFame.push_back(picture(134, 23, 199, 213, 30));
@@ -138,40 +125,36 @@ std::vector<Template> quibbixTemplates() {
         {"quibbix.dll", 107, "Quibbix Hall of Fame", 259, 330, hallOfFame},
         {"quibbix.dll", IDD_NAME_ENTRY, "Quibbix Hall Of Fame", 186, 114, nameEntry(1)},
         dialog("quibbix.dll", 128, "Quibbix Start Game Dialog", 259, 207,
-               {
-                   text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
-                   text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
-                   text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
-                   text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton),
-                   picture(103, 7, 7, 246, 35),
-                   // The speed group runs from its label to the end: no radio button starts one.
-                   text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
-                   text(1002, "Button", "Slow", 58, 156, 38, 10, kRadio),
-                   text(1003, "Button", "Normal", 109, 156, 38, 10, kRadio),
-                   text(1004, "Button", "Fast", 160, 156, 38, 10, kRadio),
-               }),
+               {text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
+                text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
+                text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
+                text(104, "Button", "User", 23, 102, 215, 35, kBitmapButton), picture(103, 7, 7, 246, 35),
+                // The speed group runs from its label to the end: no radio button starts one.
+                text(-1, "Static", "Ball Speed", 7, 145, 246, 8, kCentred),
+                text(1002, "Button", "Slow", 58, 156, 38, 10, BS_AUTORADIOBUTTON),
+                text(1003, "Button", "Normal", 109, 156, 38, 10, BS_AUTORADIOBUTTON),
+                text(1004, "Button", "Fast", 160, 156, 38, 10, BS_AUTORADIOBUTTON)}),
         dialog("quibbix.dll", 131, "Quibbix Custom Levels Selection", 186, 92,
-               {
-                   text(1, "Button", "OK", 129, 53, 50, 14, kDefault),
-                   text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
-                   text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
-                   text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
-                   text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
-                   text(1001, "Static", "", 7, 21, 172, 8, kStored),
-               }),
+               {text(1, "Button", "OK", 129, 53, 50, 14, kDefault), text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
+                text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
+                text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),
+                text(-1, "Static", "The base folder for custom level bitmap is:", 7, 7, 172, 12, kLeft),
+                text(1001, "Static", "", 7, 21, 172, 8, kStored)}),
     };
 }
 
 // Reads a template's words, failing (never reading past its end) when it is cut short.
-class TemplateReader {
-public:
-    TemplateReader(const BYTE* data, DWORD size) : data_(data), size_(size) {}
+struct TemplateReader {
+    const BYTE* data;
+    DWORD size;
+    DWORD at = 0;
+    bool ok = true;
 
-    bool ok() const { return ok_; }
+    bool need(DWORD bytes) { return ok = ok && at + bytes <= size; }
     WORD word() {
         WORD value = 0;
-        if (need(2)) memcpy(&value, data_ + at_, 2);
-        at_ += 2;
+        if (need(2)) memcpy(&value, data + at, 2);
+        at += 2;
         return value;
     }
     DWORD dword() {
@@ -179,35 +162,23 @@ public:
         return low | static_cast<DWORD>(word()) << 16;
     }
     short coordinate() { return static_cast<short>(word()); }
-    void alignToDword() {
-        while (ok_ && at_ % 4) ++at_;
-    }
-    void skip(DWORD bytes) {
-        if (need(bytes)) at_ += bytes;
-    }
+    // x, y, cx, cy
+    std::vector<short> place() { return {coordinate(), coordinate(), coordinate(), coordinate()}; }
+    void alignToDword() { at = ok ? (at + 3) & ~3u : at; }
+    void skip(DWORD bytes) { at += need(bytes) ? bytes : 0; }
     std::string string() {
         std::string text;
-        for (WORD c = word(); ok_ && c; c = word()) text += c < 0x80 ? static_cast<char>(c) : '?';
+        for (WORD c = word(); ok && c; c = word()) text += c < 0x80 ? static_cast<char>(c) : '?';
         return text;
     }
     // A name or a resource number: the number is given as "#n".
     std::string nameOrNumber() {
-        if (need(2) && data_[at_] == 0xff && data_[at_ + 1] == 0xff) {
-            at_ += 2;
+        if (need(2) && data[at] == 0xff && data[at + 1] == 0xff) {
+            at += 2;
             return "#" + std::to_string(word());
         }
         return string();
     }
-
-private:
-    bool need(DWORD bytes) {
-        ok_ = ok_ && at_ + bytes <= size_;
-        return ok_;
-    }
-    const BYTE* data_;
-    DWORD size_;
-    DWORD at_ = 0;
-    bool ok_ = true;
 };
 
 std::string className(const std::string& name) {
@@ -237,49 +208,36 @@ TEST_P(DialogTemplate, IsWhatTheGameShows) {
     ASSERT_NE(found, nullptr) << "template " << expected.id;
     HGLOBAL loaded = LoadResource(plugin.module, found);
     ASSERT_NE(loaded, nullptr);
-    TemplateReader in(static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(plugin.module, found));
+    TemplateReader in{static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(plugin.module, found)};
 
-    const DWORD style = in.dword();
-    ASSERT_NE(style >> 16, 0xffffu) << "an extended template";
+    const DWORD dialogStyle = in.dword();
+    ASSERT_NE(dialogStyle >> 16, 0xffffu) << "an extended template";
     // Every one is hidden until the framework shows it initialised, and placed by the framework.
-    EXPECT_EQ(hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), hex(style));
+    EXPECT_EQ(hex(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), hex(dialogStyle));
     EXPECT_EQ(0u, in.dword()) << "extended style";
     const WORD count = in.word();
-    EXPECT_EQ(0, in.coordinate());
-    EXPECT_EQ(0, in.coordinate());
-    EXPECT_EQ(expected.cx, in.coordinate());
-    EXPECT_EQ(expected.cy, in.coordinate());
+    EXPECT_EQ((std::vector<short>{0, 0, expected.cx, expected.cy}), in.place());
     EXPECT_EQ("", in.nameOrNumber()) << "menu";
     EXPECT_EQ("", in.nameOrNumber()) << "window class";
     EXPECT_EQ(expected.caption, in.string());
     EXPECT_EQ(8, in.word()) << "font size";
     EXPECT_EQ("MS Sans Serif", in.string());
-    ASSERT_TRUE(in.ok()) << "template cut short in its header";
+    ASSERT_TRUE(in.ok) << "template cut short in its header";
     ASSERT_EQ(expected.controls.size(), count);
 
     for (const Control& control : expected.controls) {
         SCOPED_TRACE("control " + std::to_string(&control - expected.controls.data()) + ", id " +
                      std::to_string(control.id) + " " + (control.text ? control.text : "(bitmap)"));
         in.alignToDword();
-        const DWORD itemStyle = in.dword();
+        const DWORD style = in.dword(), want = WS_CHILD | WS_VISIBLE | control.style;
+        EXPECT_EQ(hex(want), hex(style)) << "missing " << hex(want & ~style) << ", extra " << hex(style & ~want);
         in.dword();  // extended style
-        const short x = in.coordinate(), y = in.coordinate(), cx = in.coordinate(), cy = in.coordinate();
-        const int id = static_cast<short>(in.word());
-        const std::string kind = className(in.nameOrNumber());
-        const std::string shown = in.nameOrNumber();
+        EXPECT_EQ((std::vector<short>{control.x, control.y, control.cx, control.cy}), in.place());
+        EXPECT_EQ(control.id, static_cast<short>(in.word()));
+        EXPECT_EQ(control.kind, className(in.nameOrNumber()));
+        EXPECT_EQ(control.text ? control.text : "#" + std::to_string(control.bitmap), in.nameOrNumber());
         in.skip(in.word());
-        ASSERT_TRUE(in.ok()) << "template cut short";
-
-        EXPECT_EQ(control.id, id);
-        EXPECT_EQ(control.kind, kind);
-        EXPECT_EQ(control.text ? control.text : "#" + std::to_string(control.bitmap), shown);
-        EXPECT_EQ(control.x, x);
-        EXPECT_EQ(control.y, y);
-        EXPECT_EQ(control.cx, cx);
-        EXPECT_EQ(control.cy, cy);
-        const DWORD want = WS_CHILD | WS_VISIBLE | control.style;
-        EXPECT_EQ(hex(want), hex(itemStyle))
-            << "missing " << hex(want & ~itemStyle) << ", extra " << hex(itemStyle & ~want);
+        ASSERT_TRUE(in.ok) << "template cut short";
     }
 }
 

@@ -1,7 +1,6 @@
 // The slow-system notice before Orvane's start dialog, and its flag in the world key.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "CallLedger.h"
@@ -13,24 +12,16 @@
 #include "orvane/resource.h"
 
 namespace {
+using namespace std::string_literals;
+
 const char* const kWorld = "dZORV_Orbit";
 const char* const kNotice = "Orvane Info";
 const char* const kStart = "Orvane Start Game Dialog";
-
-int flagWrites;
-
-struct FlagWrites : LedgerView {
-    using LedgerView::LedgerView;
-    LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
-        if (name && std::string(name) == "NoShowOrvaneInfoDlg") ++flagWrites;
-        return LedgerView::setValue(key, name, reserved, type, data, size);
-    }
-};
+const std::string kZero = "\0\0\0\0"s, kOne = "\1\0\0\0"s;
 
 class OrvaneNotice : public ::testing::Test {
 protected:
     OrvaneNotice() {
-        flagWrites = 0;
         install.addWorld(kWorld);
         install.setCurrentWorld(kWorld);
     }
@@ -54,14 +45,10 @@ protected:
 
     Installation install;
     Plugin plugin{"orvane.dll"};
-    FlagWrites hook{plugin.module};
+    CallLedger calls{plugin.module};
+    // The flag is the only value the start entry point stores.
+    int flagWrites() const { return calls.count(Api::RegSetValueExA); }
 };
-
-DWORD dwordOf(const reg::Value& value) {
-    DWORD v = 0;
-    memcpy(&v, value.data.data(), value.data.size() < 4 ? value.data.size() : 4);
-    return v;
-}
 }  // namespace
 
 TEST_F(OrvaneNotice, ShownAloneOnceInAFreshWorldAndStoredAtOnce) {
@@ -71,30 +58,28 @@ TEST_F(OrvaneNotice, ShownAloneOnceInAFreshWorldAndStoredAtOnce) {
         EXPECT_FALSE(driver::visible(start));
         EXPECT_TRUE(driver::checked(notice, IDC_NO_SHOW_AGAIN));
         EXPECT_EQ(driver::item(notice, IDOK), driver::focus(notice));
-        reg::Value stored = flag();
-        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), stored.type);
-        EXPECT_EQ(4u, stored.data.size());
-        EXPECT_EQ(1u, dwordOf(stored));
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), flag().type);
+        EXPECT_EQ(kOne, flag().data);
         RECT desktop = driver::rect(GetDesktopWindow()), own = driver::rect(notice);
         EXPECT_EQ((desktop.right - desktop.left) / 2 - (own.right - own.left) / 2, own.left);
         EXPECT_EQ((desktop.bottom - desktop.top) / 2 - (own.bottom - own.top) / 2, own.top);
         driver::click(notice, IDOK);
     });
-    EXPECT_EQ(1, flagWrites);
+    EXPECT_EQ(1, flagWrites());
     expectNoNotice();
-    EXPECT_EQ(1, flagWrites);
+    EXPECT_EQ(1, flagWrites());
 }
 
 TEST_F(OrvaneNotice, UncheckingStoresZeroAndTheNoticeReturns) {
     openStart(clicks({IDC_NO_SHOW_AGAIN, IDC_NO_SHOW_AGAIN, IDC_NO_SHOW_AGAIN, IDOK}));
-    EXPECT_EQ(4, flagWrites);
-    EXPECT_EQ(0u, dwordOf(flag()));
+    EXPECT_EQ(4, flagWrites());
+    EXPECT_EQ(kZero, flag().data);
     openStart([this](HWND notice) {
         EXPECT_TRUE(driver::checked(notice, IDC_NO_SHOW_AGAIN));
-        EXPECT_EQ(1u, dwordOf(flag()));
+        EXPECT_EQ(kOne, flag().data);
         driver::pressEscape(notice);
     });
-    EXPECT_EQ(1u, dwordOf(flag()));
+    EXPECT_EQ(kOne, flag().data);
     expectNoNotice();
 }
 
@@ -103,26 +88,38 @@ TEST_F(OrvaneNotice, EscapeAndCloseBoxKeepWhatTheBoxSays) {
         driver::click(notice, IDC_NO_SHOW_AGAIN);
         driver::closeBox(notice);
     });
-    EXPECT_EQ(0u, dwordOf(flag()));
+    EXPECT_EQ(kZero, flag().data);
     openStart(driver::pressEscape);
-    EXPECT_EQ(1u, dwordOf(flag()));
+    EXPECT_EQ(kOne, flag().data);
 }
 
-TEST_F(OrvaneNotice, StoredZeroOrOtherTypesAreReadByTheirBytes) {
-    reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
-    openStart(clicks({IDOK}));
-    const BYTE two[] = {0, 7};
-    reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", REG_BINARY, two, sizeof two);
-    expectNoNotice();
-    // Too large to read: no flag.
-    const BYTE eight[8] = {1, 1, 1, 1, 1, 1, 1, 1};
-    reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", REG_BINARY, eight, sizeof eight);
-    openStart(clicks({IDOK}));
+TEST_F(OrvaneNotice, StoredFlagOfEveryTypeCountsByItsBytes) {
+    const struct {
+        DWORD type;
+        std::string bytes;
+        bool noticeShown;
+    } cases[] = {
+        {REG_DWORD, kZero, true},
+        {REG_BINARY, "\0\7"s, false},
+        {REG_SZ, "1\0"s, false},
+        {REG_DWORD_BIG_ENDIAN, "\0\0\0\1"s, false},
+        {REG_SZ, "\0"s, true},
+        {REG_NONE, "", true},
+        {REG_SZ, "12345\0"s, true},
+        // Too large to read: no flag.
+        {REG_BINARY, std::string(5, '\1'), true},
+        {REG_BINARY, std::string(8, '\1'), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        ASSERT_TRUE(reg::setBytes(kWorld, "NoShowOrvaneInfoDlg", c.type, c.bytes.data(), DWORD(c.bytes.size())));
+        c.noticeShown ? openStart(clicks({IDOK})) : expectNoNotice();
+    }
 }
 
 TEST_F(OrvaneNotice, WithoutAWorldKeyItIsShownEveryTimeAndNothingIsStored) {
     reg::deleteTree(kWorld);
     for (int i = 0; i < 2; ++i) openStart(clicks({IDOK}));
-    EXPECT_EQ(0, flagWrites);
+    EXPECT_EQ(0, flagWrites());
     EXPECT_FALSE(reg::get(kWorld, "NoShowOrvaneInfoDlg").exists);
 }

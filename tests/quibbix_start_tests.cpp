@@ -1,8 +1,6 @@
 // Quibbix's start entry point: the start dialog, the ball speed and the custom level selection.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,19 +14,6 @@
 namespace {
 const char* const kStart = "Quibbix Start Game Dialog";
 
-// Runs the start entry point on a buffer of 0xbd bytes while the script drives the dialog.
-StartRun start(Plugin& plugin, const Script& script, int unused = 0) {
-    return runStart(plugin, kStart, script, unused);
-}
-
-// The start string and its terminator, and nothing written behind them.
-void expectStartString(const StartRun& run, const std::string& expected, int line) {
-    EXPECT_TRUE(run.result) << "line " << line;
-    EXPECT_EQ(expected, std::string(run.buffer, strnlen(run.buffer, sizeof run.buffer))) << "line " << line;
-    EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
-}
-#define EXPECT_START_STRING(run, expected) expectStartString(run, expected, __LINE__)
-
 // Moves the keyboard focus as the dialog manager would, and waits until it is there.
 void focusOn(HWND dialog, int id) {
     HWND control = driver::item(dialog, id);
@@ -36,46 +21,40 @@ void focusOn(HWND dialog, int id) {
     for (DWORD start = GetTickCount(); driver::focus(dialog) != control && GetTickCount() - start < 5000;) Sleep(10);
     EXPECT_EQ(control, driver::focus(dialog));
 }
-}  // namespace
 
-TEST(QuibbixStart, RandomCarriesTheChosenSpeed) {
-    Plugin plugin("quibbix.dll");
-    EXPECT_START_STRING(start(plugin, clicks({IDC_RANDOM})), "random*0");
-    EXPECT_START_STRING(start(plugin, clicks({IDC_SLOW, IDC_RANDOM}), -1), "random*-1");
-    EXPECT_START_STRING(start(plugin, clicks({IDC_FAST, IDC_RANDOM}), 0x12345678), "random*1");
+class QuibbixStart : public ::testing::Test {
+protected:
+    StartRun start(const Script& script, int unused = 0) { return runStart(plugin, kStart, script, unused); }
+    Plugin plugin{"quibbix.dll"};
+};
+
+TEST_F(QuibbixStart, RandomCarriesTheChosenSpeed) {
+    EXPECT_START_STRING("random*0", start(clicks({IDC_RANDOM})));
+    EXPECT_START_STRING("random*-1", start(clicks({IDC_SLOW, IDC_RANDOM}), -1));
+    EXPECT_START_STRING("random*1", start(clicks({IDC_FAST, IDC_RANDOM}), 0x12345678));
 }
 
-TEST(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixStart, ArrowKeysInTheSpeedGroupChangeTheSpeed) {
     for (auto [key, expected] : {std::pair{VK_RIGHT, "random*1"}, {VK_LEFT, "random*-1"}}) {
-        EXPECT_START_STRING(start(plugin,
-                                  [key = key](HWND d) {
-                                      focusOn(d, IDC_NORMAL);
-                                      driver::pressKey(d, key);
-                                      driver::click(d, IDC_RANDOM);
-                                  }),
-                            expected);
+        EXPECT_START_STRING(expected, start([key = key](HWND d) {
+                                focusOn(d, IDC_NORMAL);
+                                driver::pressKey(d, key);
+                                driver::click(d, IDC_RANDOM);
+                            }));
     }
 }
 
-TEST(QuibbixStart, EveryOpeningStartsAtNormal) {
-    Plugin plugin("quibbix.dll");
-    start(plugin, clicks({IDC_FAST, IDC_RANDOM}));
-    bool states[3] = {};
-    StartRun run = start(plugin, [&states](HWND d) {
-        states[0] = driver::checked(d, IDC_SLOW);
-        states[1] = driver::checked(d, IDC_NORMAL);
-        states[2] = driver::checked(d, IDC_FAST);
-        driver::click(d, IDC_RANDOM);
-    });
-    EXPECT_FALSE(states[0]);
-    EXPECT_TRUE(states[1]);
-    EXPECT_FALSE(states[2]);
-    EXPECT_START_STRING(run, "random*0");
+TEST_F(QuibbixStart, EveryOpeningStartsAtNormal) {
+    start(clicks({IDC_FAST, IDC_RANDOM}));
+    EXPECT_START_STRING("random*0", start([](HWND d) {
+                            EXPECT_FALSE(driver::checked(d, IDC_SLOW));
+                            EXPECT_TRUE(driver::checked(d, IDC_NORMAL));
+                            EXPECT_FALSE(driver::checked(d, IDC_FAST));
+                            driver::click(d, IDC_RANDOM);
+                        }));
 }
 
-TEST(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
     const Script endings[] = {
         clicks({IDC_FAST, IDCANCEL}),
         driver::pressEscape,
@@ -86,21 +65,19 @@ TEST(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
             driver::pressEnter(d);
         },
     };
-    for (auto ending : endings) {
-        StartRun run = start(plugin, ending);
-        EXPECT_FALSE(run.result);
-        EXPECT_TRUE(untouched(run));
+    for (const Script& ending : endings) {
+        StartRun run = start(ending);
+        EXPECT_FALSE(run.result) << "ending " << &ending - endings;
+        EXPECT_TRUE(untouched(run)) << "ending " << &ending - endings;
     }
 }
 
-TEST(QuibbixStart, NullBufferIsNeverWritten) {
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixStart, NullBufferIsNeverWritten) {
     EXPECT_FALSE(runStart(plugin, nullptr, kStart, clicks({IDC_RANDOM})));
 }
 
-TEST(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
-    Plugin plugin("quibbix.dll");
-    start(plugin, [](HWND dialog) {
+TEST_F(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
+    start([](HWND dialog) {
         HWND random = driver::item(dialog, IDC_RANDOM);
         HWND user = driver::item(dialog, IDC_USER);
         EXPECT_NE(nullptr, driver::image(random));
@@ -111,162 +88,104 @@ TEST(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
     });
 }
 
-namespace {
 const char* const kLevels = "Quibbix Custom Levels Selection";
-
-std::vector<std::string> listed(HWND levels) {
-    HWND list = driver::item(levels, IDC_FOLDER_LIST);
-    std::vector<std::string> items;
-    const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[300] = {};
-        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
 using Names = std::vector<std::string>;
 
-// Clicks these, presses User and hands the custom level dialog to the script.
-StartRun runUser(Plugin& plugin, const Script& script, std::vector<int> before = {}) {
-    before.push_back(IDC_USER);
-    return start(plugin, [before, script](HWND start) {
-        clicks(before)(start);
-        if (HWND levels = driver::waitFor(kLevels)) script(levels);
-    });
-}
+Names listed(HWND levels) { return driver::items(driver::item(levels, IDC_FOLDER_LIST)); }
+HWND field(HWND levels) { return FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr); }
 
 // Replaces the text of the combo box's field as typing would.
 void typeInField(HWND levels, const char* text) {
-    HWND edit = FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr);
+    HWND edit = field(levels);
     ASSERT_NE(nullptr, edit);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     PostMessageA(edit, WM_CHAR, VK_BACK, 1);
     driver::type(edit, text);
 }
 
-// Folders whose names the narrow API cannot make: too long, or not in the code page; removed
-// before the installation is.
-struct WideFolders {
-    explicit WideFolders(const std::string& base) : base(base) {}
-    ~WideFolders() {
-        for (const std::wstring& name : made) RemoveDirectoryW(widePath(name).c_str());
+// A host installation, whose folder of custom level sets addSets makes.
+class QuibbixCustomLevels : public QuibbixStart {
+protected:
+    // The folder with these sets in it; its path.
+    std::string addSets(std::initializer_list<const char*> names = {}) {
+        inst.addFolder("games");
+        inst.addFolder("games\\quibbix");
+        for (const char* name : names) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+        return inst.dir() + "games\\quibbix\\";
     }
-    bool add(const std::string& name) { return add(std::wstring(name.begin(), name.end())); }
-    bool add(const std::wstring& name) {
-        if (!CreateDirectoryW(widePath(name).c_str(), nullptr)) return false;
-        made.push_back(name);
-        return true;
+    // Clicks these, presses User and hands the custom level dialog to the script.
+    StartRun runUser(std::vector<int> before, const Script& script) {
+        before.push_back(IDC_USER);
+        return start([before, script](HWND start) {
+            clicks(before)(start);
+            if (HWND levels = driver::waitFor(kLevels)) script(levels);
+        });
     }
-    std::wstring widePath(const std::wstring& name) const {
-        const std::string path = "\\\\?\\" + base;
-        return std::wstring(path.begin(), path.end()) + name;
-    }
-    std::string base;
-    std::vector<std::wstring> made;
-};
-}  // namespace
-
-TEST(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
     Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    for (const char* name : {"zeta", "Alpha", "beta", "hidden"})
-        inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
-    SetFileAttributesA((inst.dir() + "games\\quibbix\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+};
+
+TEST_F(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
+    const std::string base = addSets({"zeta", "Alpha", "beta", "hidden"});
+    SetFileAttributesA((base + "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     inst.addFile("games\\quibbix\\aaa.txt");
     inst.addFile("games\\quibbix\\level");
 
-    Plugin plugin("quibbix.dll");
-    const std::string base = inst.dir() + "games\\quibbix\\";
-    Names names;
-    std::string field, shownBase;
-    bool okFocused = false;
-    StartRun run = runUser(plugin,
-                           [&](HWND levels) {
-                               names = listed(levels);
-                               field = driver::text(driver::item(levels, IDC_FOLDER_LIST));
-                               shownBase = driver::text(levels, IDC_BASE_FOLDER);
-                               okFocused = driver::focus(levels) == driver::item(levels, IDOK);
-                               driver::click(levels, IDOK);
-                           },
-                           {IDC_FAST});
-    EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), names);
-    EXPECT_EQ("Vellomy", field);
-    EXPECT_EQ(base, shownBase);
-    EXPECT_TRUE(okFocused);
-    EXPECT_START_STRING(run, "user*Vellomy*1");
-
-    // A listed folder, picked from the list.
-    run = runUser(plugin, [](HWND levels) {
-        SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
+    StartRun run = runUser({IDC_FAST}, [&base](HWND levels) {
+        EXPECT_EQ((Names{"Vellomy", "Alpha", "beta", "hidden", "zeta"}), listed(levels));
+        EXPECT_EQ("Vellomy", driver::text(levels, IDC_FOLDER_LIST));
+        EXPECT_EQ(base, driver::text(levels, IDC_BASE_FOLDER));
+        EXPECT_EQ(driver::item(levels, IDOK), driver::focus(levels));
         driver::click(levels, IDOK);
     });
-    EXPECT_START_STRING(run, "user*beta*0");
+    EXPECT_START_STRING("user*Vellomy*1", run);
+    EXPECT_START_STRING("user*beta*0", runUser({}, [](HWND levels) {
+                            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
+                            driver::click(levels, IDOK);
+                        }));
 }
 
-TEST(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
-    Installation inst;
-    Plugin plugin("quibbix.dll");
-    Names first, second;
-    bool startEnabledUnder = true;
-    StartRun run = start(plugin, [&](HWND start) {
-        driver::click(start, IDC_SLOW);
-        driver::click(start, IDC_USER);
+TEST_F(QuibbixCustomLevels, CancelKeepsTheStartDialogAndListsAnew) {
+    StartRun run = start([this](HWND start) {
+        clicks({IDC_SLOW, IDC_USER})(start);
         // No base folder at all: the built-in set alone.
         if (HWND levels = driver::waitFor(kLevels)) {
-            first = listed(levels);
-            startEnabledUnder = IsWindowEnabled(start) != 0;
+            EXPECT_EQ(Names{"Vellomy"}, listed(levels));
+            EXPECT_FALSE(IsWindowEnabled(start));
             driver::click(levels, IDCANCEL);
             driver::waitGone(levels);
         }
-        inst.addFolder("games");
-        inst.addFolder("games\\quibbix");
-        inst.addFolder("games\\quibbix\\fresh");
+        addSets({"fresh"});
         driver::click(start, IDC_USER);
         if (HWND levels = driver::waitFor(kLevels)) {
-            second = listed(levels);
+            EXPECT_EQ((Names{"Vellomy", "fresh"}), listed(levels));
             driver::pressEscape(levels);
             driver::waitGone(levels);
         }
         driver::click(start, IDC_RANDOM);
     });
-    EXPECT_EQ(Names{"Vellomy"}, first);
-    EXPECT_FALSE(startEnabledUnder);
-    EXPECT_EQ((Names{"Vellomy", "fresh"}), second);
-    EXPECT_START_STRING(run, "random*-1");
+    EXPECT_START_STRING("random*-1", run);
 }
 
-TEST(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
+TEST_F(QuibbixCustomLevels, UnreadableInstallationMakesUserDoNothing) {
     RegistrySandbox noHost;
-    Plugin plugin("quibbix.dll");
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::DialogBoxParamA));
-    StartRun run = start(plugin, [](HWND start) {
-        driver::click(start, IDC_USER);
-        driver::click(start, IDC_RANDOM);
-    });
+    EXPECT_START_STRING("random*0", start(clicks({IDC_USER, IDC_RANDOM})));
     EXPECT_EQ(1, calls.count(Api::DialogBoxParamA));
-    EXPECT_START_STRING(run, "random*0");
 }
 
-TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
-    Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    inst.addFolder("games\\quibbix\\beta");
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
+    addSets({"beta"});
     CallLedger calls(plugin.module);
     ASSERT_TRUE(calls.hooked(Api::MessageBeep));
     auto beeps = [&calls] { return calls.count(Api::MessageBeep); };
 
-    std::vector<std::string> refused;
-    StartRun run = runUser(plugin, [&refused, &beeps](HWND levels) {
-        for (const char* text : {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}) {
+    const Names unlisted = {"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"};
+    Names refused;
+    StartRun run = runUser({}, [&](HWND levels) {
+        for (const std::string& text : unlisted) {
             const int before = beeps();
-            typeInField(levels, text);
+            typeInField(levels, text.c_str());
             driver::click(levels, IDOK);
             for (DWORD start = GetTickCount(); beeps() == before && GetTickCount() - start < 5000;) Sleep(10);
             if (beeps() == before + 1 && driver::visible(levels)) refused.push_back(text);
@@ -275,15 +194,14 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
         typeInField(levels, "BETA");
         driver::click(levels, IDOK);
     });
-    EXPECT_EQ((Names{"", "gamma", "..", "..\\beta", "beta\\", "C:beta", "/beta", "*", "beta*1"}), refused);
-    EXPECT_START_STRING(run, "user*beta*0");
+    EXPECT_EQ(unlisted, refused);
+    EXPECT_START_STRING("user*beta*0", run);
 
     // Refused text never ends the start dialog.
-    run = runUser(plugin, [](HWND levels) {
+    run = runUser({}, [](HWND levels) {
         HWND start = GetWindow(levels, GW_OWNER);
         typeInField(levels, "gamma");
-        driver::click(levels, IDOK);
-        driver::click(levels, IDCANCEL);
+        clicks({IDOK, IDCANCEL})(levels);
         driver::waitGone(levels);
         driver::click(start, IDCANCEL);
     });
@@ -293,52 +211,31 @@ TEST(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
 
 // Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set. A name
 // the code page cannot spell comes back with a "?" in it and names no folder at all.
-TEST(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
-    Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    for (const char* name : {"v1..2", "..x"}) inst.addFolder((std::string("games\\quibbix\\") + name).c_str());
+TEST_F(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
+    WideFolders unspellable(addSets({"v1..2", "..x"}));
     ASSERT_EQ(1252u, GetACP());
-    WideFolders unspellable(inst.dir() + "games\\quibbix\\");
     ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
-    Plugin plugin("quibbix.dll");
-    Names names;
-    StartRun run = runUser(plugin, [&names](HWND levels) {
-        names = listed(levels);
-        typeInField(levels, "V1..2");
-        driver::click(levels, IDOK);
-    });
-    EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), names);
-    EXPECT_START_STRING(run, "user*v1..2*0");
+    EXPECT_START_STRING("user*v1..2*0", runUser({}, [](HWND levels) {
+                            EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), listed(levels));
+                            typeInField(levels, "V1..2");
+                            driver::click(levels, IDOK);
+                        }));
 }
 
 // "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
-TEST(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
-    Installation inst;
-    inst.addFolder("games");
-    inst.addFolder("games\\quibbix");
-    WideFolders folders(inst.dir() + "games\\quibbix\\");
+TEST_F(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
+    WideFolders folders(addSets());
     const std::string fits = "a" + std::string(250, 'x');  // 251 characters: 260 bytes
-    const std::string over = "b" + std::string(251, 'x');
     ASSERT_TRUE(folders.add(fits));
-    ASSERT_TRUE(folders.add(over));
+    ASSERT_TRUE(folders.add("b" + std::string(251, 'x')));
     folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
 
-    Plugin plugin("quibbix.dll");
-    Names names;
-    int fieldLimit = 0;
-    StartRun run = runUser(plugin,
-                           [&](HWND levels) {
-                               names = listed(levels);
-                               HWND edit =
-                                   FindWindowExA(driver::item(levels, IDC_FOLDER_LIST), nullptr, "Edit", nullptr);
-                               fieldLimit = static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0));
-                               SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
-                               driver::click(levels, IDOK);
-                           },
-                           {IDC_SLOW});
-    EXPECT_EQ((Names{"Vellomy", fits}), names);
-    EXPECT_EQ(251, fieldLimit);
-    EXPECT_START_STRING(run, "user*" + fits + "*-1");
-    EXPECT_EQ(259u, strlen(run.buffer));
+    EXPECT_START_STRING("user*" + fits + "*-1", runUser({IDC_SLOW}, [&fits](HWND levels) {
+                            EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));
+                            EXPECT_EQ(251, SendMessageA(field(levels), EM_GETLIMITTEXT, 0, 0));
+                            SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 1, 0);
+                            driver::click(levels, IDOK);
+                        }));
 }
+
+}  // namespace

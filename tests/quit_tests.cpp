@@ -1,10 +1,13 @@
 // The quit question each plug-in asks over the host's window.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <string>
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 
@@ -20,91 +23,81 @@ const Texts kTexts[] = {
     {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?", "Quibbix Hall of Fame"},
 };
 
-// The last message box the plug-in asked for.
-BoxCall lastBox(const CallLedger& calls) {
-    if (!calls.boxes().empty()) return calls.boxes().back();
-    ADD_FAILURE() << "no message box was asked for";
-    return {reinterpret_cast<HWND>(-1), "", "", 0};
-}
-
 HWND makeTopLevelWindow() {
-    return CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowA("STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
 }
 
-// Answers the plug-in's box with the given button and returns what the entry point said.
-bool answer(Plugin& plugin, const char* caption, int button) {
-    ScriptedRun driverThread([caption, button] {
-        if (HWND box = driver::waitFor(caption)) driver::click(box, button);
-    });
-    return plugin.stop();
-}
-}  // namespace
+class Quit : public ::testing::TestWithParam<Texts> {
+protected:
+    // Answers the plug-in's box with the given button, once check has seen it, and returns what
+    // the entry point said.
+    bool answer(int button, const std::function<void()>& check = nullptr) {
+        ScriptedRun driverThread([&] {
+            if (HWND box = driver::waitFor(t.caption)) {
+                if (check) check();
+                driver::click(box, button);
+            }
+        });
+        return plugin.stop();
+    }
+    BoxCall lastBox() {
+        if (!calls.boxes().empty()) return calls.boxes().back();
+        ADD_FAILURE() << "no message box was asked for";
+        return {reinterpret_cast<HWND>(-1), "", "", 0};
+    }
+
+    const Texts& t = GetParam();
+    Plugin plugin{t.dll};
+    CallLedger calls{plugin.module};
+};
 
 // Run first, before this process has any top-level window of its own.
-TEST(Quit, WithoutAnyWindowEveryCallSearchesAndTheBoxHasNoOwner) {
-    for (const Texts& t : kTexts) {
-        Plugin plugin(t.dll);
-        CallLedger calls(plugin.module);
-        EXPECT_FALSE(answer(plugin, t.caption, IDNO));
-        EXPECT_EQ(nullptr, lastBox(calls).owner);
-        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(nullptr, lastBox(calls).owner);
-        EXPECT_EQ(2, calls.count(Api::EnumWindows));
-    }
+TEST_P(Quit, WithoutAnyWindowEveryCallSearchesAndTheBoxHasNoOwner) {
+    EXPECT_FALSE(answer(IDNO));
+    EXPECT_EQ(nullptr, lastBox().owner);
+    EXPECT_TRUE(answer(IDYES));
+    EXPECT_EQ(nullptr, lastBox().owner);
+    EXPECT_EQ(2, calls.count(Api::EnumWindows));
 }
 
-TEST(Quit, YesAndNoWithEachGamesOwnTexts) {
+TEST_P(Quit, YesAndNoWithEachGamesOwnTexts) {
     HWND host = makeTopLevelWindow();
-    for (const Texts& t : kTexts) {
-        Plugin plugin(t.dll);
-        CallLedger calls(plugin.module);
-        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(t.text, lastBox(calls).text);
-        EXPECT_EQ(t.caption, lastBox(calls).title);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_TOPMOST), lastBox(calls).flags);
-        EXPECT_FALSE(answer(plugin, t.caption, IDNO));
-    }
+    EXPECT_TRUE(answer(IDYES));
+    EXPECT_EQ(t.text, lastBox().text);
+    EXPECT_EQ(t.caption, lastBox().title);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_TOPMOST), lastBox().flags);
+    EXPECT_FALSE(answer(IDNO));
     DestroyWindow(host);
 }
 
-TEST(Quit, BoxIsOwnedByTheFirstWindowWhichIsThenKept) {
+TEST_P(Quit, BoxIsOwnedByTheFirstWindowWhichIsThenKept) {
     HWND first = makeTopLevelWindow();
     HWND second = makeTopLevelWindow();
-    for (const Texts& t : kTexts) {
-        Plugin plugin(t.dll);
-        CallLedger calls(plugin.module);
-        HWND firstInOrder = driver::windowsOfProcess().front();
-        HWND other = firstInOrder == first ? second : first;
-        answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(firstInOrder, lastBox(calls).owner);
-        SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ASSERT_EQ(other, driver::windowsOfProcess().front());
-        answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(firstInOrder, lastBox(calls).owner);
-        EXPECT_EQ(1, calls.count(Api::EnumWindows));
-    }
+    HWND firstInOrder = driver::windowsOfProcess().front();
+    HWND other = firstInOrder == first ? second : first;
+    answer(IDNO);
+    EXPECT_EQ(firstInOrder, lastBox().owner);
+    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(other, driver::windowsOfProcess().front());
+    answer(IDNO);
+    EXPECT_EQ(firstInOrder, lastBox().owner);
+    EXPECT_EQ(1, calls.count(Api::EnumWindows));
     DestroyWindow(first);
     DestroyWindow(second);
 }
 
-TEST(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
-    for (const Texts& t : kTexts) {
-        Plugin plugin(t.dll);
-        CallLedger calls(plugin.module);
-        HWND old = makeTopLevelWindow();
-        answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(old, lastBox(calls).owner);
-        DestroyWindow(old);
-        HWND recreated = makeTopLevelWindow();
-        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(recreated, lastBox(calls).owner);
-        EXPECT_EQ(2, calls.count(Api::EnumWindows));
-        DestroyWindow(recreated);
-    }
+TEST_P(Quit, AWindowThatWasDestroyedIsSearchedForAgain) {
+    HWND old = makeTopLevelWindow();
+    answer(IDNO);
+    EXPECT_EQ(old, lastBox().owner);
+    DestroyWindow(old);
+    HWND recreated = makeTopLevelWindow();
+    EXPECT_TRUE(answer(IDYES));
+    EXPECT_EQ(recreated, lastBox().owner);
+    EXPECT_EQ(2, calls.count(Api::EnumWindows));
+    DestroyWindow(recreated);
 }
 
-namespace {
 // Tells that the window of one handle, gone from this process, now belongs to another process.
 struct ReusedElsewhere : LedgerView {
     using LedgerView::LedgerView;
@@ -115,68 +108,49 @@ struct ReusedElsewhere : LedgerView {
     }
     HWND reused = nullptr;
 };
-}  // namespace
 
-TEST(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
-    for (const Texts& t : kTexts) {
-        Plugin plugin(t.dll);
-        ReusedElsewhere owner(plugin.module);
-        ASSERT_TRUE(owner.hooked(Api::GetWindowThreadProcessId));
-        HWND old = makeTopLevelWindow();
-        answer(plugin, t.caption, IDNO);
-        EXPECT_EQ(old, lastBox(owner).owner);
+TEST_P(Quit, ACachedHandleNowOfAnotherProcessIsSearchedForAgain) {
+    ReusedElsewhere owner(plugin.module);
+    ASSERT_TRUE(owner.hooked(Api::GetWindowThreadProcessId));
+    HWND old = makeTopLevelWindow();
+    answer(IDNO);
+    EXPECT_EQ(old, lastBox().owner);
 
-        // The handle still names a window, so only its process tells that it is no longer the host's.
-        owner.reused = old;
-        HWND host = makeTopLevelWindow();
-        EXPECT_TRUE(answer(plugin, t.caption, IDYES));
-        EXPECT_EQ(host, lastBox(owner).owner);
-        EXPECT_EQ(2, owner.count(Api::EnumWindows));
-        owner.reused = nullptr;
-        DestroyWindow(host);
-        DestroyWindow(old);
-    }
+    // The handle still names a window, so only its process tells that it is no longer the host's.
+    owner.reused = old;
+    HWND host = makeTopLevelWindow();
+    EXPECT_TRUE(answer(IDYES));
+    EXPECT_EQ(host, lastBox().owner);
+    EXPECT_EQ(2, calls.count(Api::EnumWindows));
+    owner.reused = nullptr;
+    DestroyWindow(host);
+    DestroyWindow(old);
 }
 
 // Windows gives each thread with windows a hidden one for the input method, owned by the first
 // window and so enumerated before it: the box and the dialogs still belong to the host window,
 // which is disabled under them.
-TEST(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
+TEST_P(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
     RegistrySandbox noHost;
     HWND host = makeTopLevelWindow();
     ShowWindow(host, SW_SHOWNOACTIVATE);
     HWND hidden = CreateWindowExA(0, "STATIC", "ime", WS_POPUP, 0, 0, 1, 1, host, nullptr, nullptr, nullptr);
     ASSERT_EQ(hidden, driver::windowsOfProcess().front());
-    for (const Texts& t : kTexts) {
-        Plugin plugin(t.dll);
-        CallLedger calls(plugin.module);
-        bool hostEnabled = true;
-        ScriptedRun quit([&] {
-            if (HWND box = driver::waitFor(t.caption)) {
-                hostEnabled = IsWindowEnabled(host) != 0;
-                driver::click(box, IDNO);
-            }
-        });
-        EXPECT_FALSE(plugin.stop());
-        quit.finish();
-        EXPECT_EQ(host, lastBox(calls).owner);
-        EXPECT_FALSE(hostEnabled);
-
-        HWND owner = nullptr;
-        hostEnabled = true;
-        char scoreString[] = "mode*0*1";
-        ScriptedRun score([&] {
-            if (HWND hallOfFame = driver::waitFor(t.hallOfFame)) {
-                owner = GetWindow(hallOfFame, GW_OWNER);
-                hostEnabled = IsWindowEnabled(host) != 0;
-                driver::click(hallOfFame, IDCANCEL);
-            }
-        });
-        plugin.score(scoreString, 0);
-        score.finish();
-        EXPECT_EQ(host, owner);
-        EXPECT_FALSE(hostEnabled);
-    }
+    EXPECT_FALSE(answer(IDNO, [host] { EXPECT_FALSE(IsWindowEnabled(host)); }));
+    EXPECT_EQ(host, lastBox().owner);
+    runScore(plugin, "mode*0*1", [&] {
+        if (HWND hallOfFame = driver::waitFor(t.hallOfFame)) {
+            EXPECT_EQ(host, GetWindow(hallOfFame, GW_OWNER));
+            EXPECT_FALSE(IsWindowEnabled(host));
+            driver::click(hallOfFame, IDCANCEL);
+        }
+    });
     DestroyWindow(hidden);
     DestroyWindow(host);
 }
+
+INSTANTIATE_TEST_SUITE_P(BothGames, Quit, ::testing::ValuesIn(kTexts), [](const ::testing::TestParamInfo<Texts>& info) {
+    return std::string(info.param.dll, strcspn(info.param.dll, "."));
+});
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+namespace driver {
 namespace {
 BOOL CALLBACK collectOfProcess(HWND window, LPARAM list) {
     DWORD process = 0;
@@ -12,17 +13,7 @@ BOOL CALLBACK collectOfProcess(HWND window, LPARAM list) {
     if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
-}  // namespace
 
-namespace driver {
-
-std::vector<HWND> windowsOfProcess() {
-    std::vector<HWND> found;
-    EnumWindows(collectOfProcess, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-namespace {
 std::atomic<const std::atomic<bool>*> entryReturned{nullptr};
 
 bool stopWaiting() {
@@ -37,6 +28,12 @@ LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 }
 }  // namespace
 
+std::vector<HWND> windowsOfProcess() {
+    std::vector<HWND> found;
+    EnumWindows(collectOfProcess, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 HWND find(const char* caption) {
     for (HWND window : windowsOfProcess())
         if (text(window) == caption) return window;
@@ -46,7 +43,7 @@ HWND find(const char* caption) {
 HWND waitFor(const char* caption, int timeoutMs) { return waitFor(caption, nullptr, timeoutMs); }
 
 HWND waitFor(const char* caption, const char* instead, int timeoutMs) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs);) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs); Sleep(10)) {
         HWND window = find(caption);
         if (window && IsWindowVisible(window)) return window;
         HWND other = instead ? find(instead) : nullptr;
@@ -55,7 +52,6 @@ HWND waitFor(const char* caption, const char* instead, int timeoutMs) {
             return nullptr;
         }
         if (stopWaiting()) break;
-        Sleep(10);
     }
     ADD_FAILURE() << "no visible window \"" << caption << "\"";
     return nullptr;

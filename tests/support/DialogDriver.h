@@ -25,7 +25,6 @@ HWND find(const char* caption);
 HWND waitFor(const char* caption, int timeoutMs = 8000);
 // The same, but fails at once when a visible window captioned instead shows in its place.
 HWND waitFor(const char* caption, const char* instead, int timeoutMs = 8000);
-// Waits until the window is gone.
 bool waitGone(HWND window, int timeoutMs = 8000);
 
 HWND item(HWND dialog, int id);

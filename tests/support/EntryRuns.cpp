@@ -1,5 +1,7 @@
 #include "EntryRuns.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "DialogDriver.h"
@@ -23,6 +25,12 @@ bool untouched(const char* buffer, size_t from, size_t to) {
     for (size_t i = from; i < to; ++i)
         if (static_cast<unsigned char>(buffer[i]) != 0xbd) return false;
     return true;
+}
+
+void expectStartString(const std::string& expected, const StartRun& run, int line) {
+    EXPECT_TRUE(run.result) << "line " << line;
+    EXPECT_EQ(expected, std::string(run.buffer, strnlen(run.buffer, sizeof run.buffer))) << "line " << line;
+    EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
 }
 
 Script clicks(std::vector<int> ids) {

@@ -11,7 +11,11 @@ struct Guard {
     std::atomic<int> faults{0};
 };
 Guard guards[8];
-DWORD pageSize = 0;
+const DWORD pageSize = [] {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return system.dwPageSize;
+}();
 PVOID handler = nullptr;
 
 LONG CALLBACK onFault(EXCEPTION_POINTERS* info) {
@@ -38,11 +42,6 @@ Guard* slotOf(char* page) {
 }  // namespace
 
 GuardedBuffer::GuardedBuffer(size_t capacity) {
-    if (!pageSize) {
-        SYSTEM_INFO system;
-        GetSystemInfo(&system);
-        pageSize = system.dwPageSize;
-    }
     if (!handler) handler = AddVectoredExceptionHandler(1, onFault);
     const size_t pages = (capacity + pageSize - 1) / pageSize + 1;
     base_ = static_cast<char*>(VirtualAlloc(nullptr, pages * pageSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
@@ -61,15 +60,11 @@ GuardedBuffer::~GuardedBuffer() {
 }
 
 char* GuardedBuffer::place(const void* bytes, size_t size) {
-    char* start = guard_ - size;
-    if (size) memcpy(start, bytes, size);
-    return start;
+    return size ? static_cast<char*>(memcpy(guard_ - size, bytes, size)) : guard_;
 }
 
 char* GuardedBuffer::fill(size_t size, unsigned char byte) {
-    char* start = guard_ - size;
-    memset(start, byte, size);
-    return start;
+    return static_cast<char*>(memset(guard_ - size, byte, size));
 }
 
 int GuardedBuffer::violations() {

@@ -2,30 +2,27 @@
 
 #include <cstdlib>
 #include <ostream>
+#include <utility>
 
 #include "RegistrySandbox.h"
 
 namespace {
-std::string valueName(const std::string& prefix, const char* field, int rank) {
-    return prefix + field + std::to_string(rank + 1);
-}
+const std::pair<const char*, std::string StoredEntry::*> kFields[] = {
+    {"Name", &StoredEntry::name}, {"Level", &StoredEntry::level}, {"Score", &StoredEntry::score}};
 }  // namespace
 
 void storeTable(const char* world, const std::string& prefix, const StoredTable& table, bool terminated) {
-    for (int rank = 0; rank < 3; ++rank) {
-        const StoredEntry& e = table[rank];
-        reg::setString(world, valueName(prefix, "Name", rank).c_str(), e.name.c_str(), REG_SZ, terminated);
-        reg::setString(world, valueName(prefix, "Level", rank).c_str(), e.level.c_str(), REG_SZ, terminated);
-        reg::setString(world, valueName(prefix, "Score", rank).c_str(), e.score.c_str(), REG_SZ, terminated);
-    }
+    for (int rank = 0; rank < 3; ++rank)
+        for (auto [field, text] : kFields)
+            reg::setString(world, (prefix + field + std::to_string(rank + 1)).c_str(), (table[rank].*text).c_str(),
+                           REG_SZ, terminated);
 }
 
 StoredTable storedTable(const char* world, const std::string& prefix) {
     StoredTable table;
     for (int rank = 0; rank < 3; ++rank)
-        table[rank] = {reg::text(world, valueName(prefix, "Name", rank).c_str()),
-                       reg::text(world, valueName(prefix, "Level", rank).c_str()),
-                       reg::text(world, valueName(prefix, "Score", rank).c_str())};
+        for (auto [field, text] : kFields)
+            table[rank].*text = reg::text(world, (prefix + field + std::to_string(rank + 1)).c_str());
     return table;
 }
 
