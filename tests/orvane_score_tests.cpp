@@ -47,12 +47,13 @@ void closeHallOfFame() {
     if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDCANCEL);
 }
 
-// The hall of fame shows these cells, and is ended so.
+// The hall of fame shows these cells with no name entry open, and is ended so.
 void expectTable(const char* cells, const Script& ending = clicks({IDCANCEL})) {
-    if (HWND hallOfFame = driver::waitFor(kHallOfFame)) {
-        EXPECT_EQ(cells, tableShown(hallOfFame));
-        ending(hallOfFame);
-    }
+    HWND hallOfFame = driver::waitFor(kHallOfFame);
+    EXPECT_EQ(nullptr, driver::find(kNameEntry));
+    if (!hallOfFame) return;
+    EXPECT_EQ(cells, tableShown(hallOfFame));
+    ending(hallOfFame);
 }
 
 const StoredTable kABC = {{{"A", "5", "500"}, {"B", "3", "300"}, {"C", "1", "100"}}};
@@ -114,12 +115,10 @@ TEST_F(OrvaneScore, NamesAreCutAtEightCharacters) {
 TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
     store(kABC);
     score("default*100*9", [] {
-        HWND hallOfFame = driver::waitFor(kHallOfFame);
-        EXPECT_EQ(nullptr, driver::find(kNameEntry));
-        if (!hallOfFame) return;
-        EXPECT_EQ("A|5|500|B|3|300|C|1|100|", tableShown(hallOfFame));
-        EXPECT_EQ("100", driver::text(hallOfFame, IDC_SCORE));
-        driver::click(hallOfFame, IDCANCEL);
+        expectTable("A|5|500|B|3|300|C|1|100|", [](HWND hallOfFame) {
+            EXPECT_EQ("100", driver::text(hallOfFame, IDC_SCORE));
+            driver::click(hallOfFame, IDCANCEL);
+        });
     });
     score("default*301*2", [] {
         enterName("NEW");
@@ -166,13 +165,7 @@ TEST_F(OrvaneScore, NamesWithAnAmpersandAreShownAsStored) {
 TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
     const StoredTable table = {{{"A", "5", "500"}, {"B", std::string(40, '7'), "300"}, {"C", "1", "100"}}};
     store(table);
-    score("default*400*2", [] {
-        HWND hallOfFame = driver::waitFor(kHallOfFame);
-        EXPECT_EQ(nullptr, driver::find(kNameEntry));
-        if (!hallOfFame) return;
-        EXPECT_EQ("A|5|500|B||300|C|1|100|", tableShown(hallOfFame));
-        driver::click(hallOfFame, IDCANCEL);
-    });
+    score("default*400*2", [] { expectTable("A|5|500|B||300|C|1|100|"); });
     EXPECT_EQ(table, storedTable(kWorld, "Orvanedefault"));
 }
 

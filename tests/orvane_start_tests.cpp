@@ -30,22 +30,19 @@ TEST_F(OrvaneStart, FreeplayWritesDefaultAndNothingElse) {
 }
 
 TEST_F(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
-    const Script endings[] = {
-        clicks({IDCANCEL}),
-        driver::pressEscape,
-        driver::closeBox,
-        [](HWND dialog) {
-            // Enter with the focus off the push buttons, on the hint, ends through OK, which starts nothing.
-            HWND hint = GetWindow(driver::item(dialog, IDCANCEL), GW_HWNDNEXT);
-            PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hint), TRUE);
-            driver::pressEnter(dialog);
-        },
-    };
-    for (const Script& ending : endings) {
-        StartRun ended = run(ending);
-        EXPECT_FALSE(ended.result) << "ending " << &ending - endings;
-        EXPECT_TRUE(untouched(ended)) << "ending " << &ending - endings;
-    }
+    expectNothingStarted(plugin, kCaption,
+                         {
+                             clicks({IDCANCEL}),
+                             driver::pressEscape,
+                             driver::closeBox,
+                             [](HWND dialog) {
+                                 // Enter with the focus off the push buttons, on the hint, ends through OK, which
+                                 // starts nothing.
+                                 HWND hint = GetWindow(driver::item(dialog, IDCANCEL), GW_HWNDNEXT);
+                                 PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hint), TRUE);
+                                 driver::pressEnter(dialog);
+                             },
+                         });
 }
 
 TEST_F(OrvaneStart, NullBufferIsNeverWritten) {

@@ -28,6 +28,8 @@ inline bool untouched(const StartRun& run) { return untouched(run.buffer, 0, siz
 // names the caller's line.
 void expectStartString(const std::string& expected, const StartRun& run, int line);
 #define EXPECT_START_STRING(expected, run) expectStartString(expected, run, __LINE__)
+// Each ending of the dialog starts nothing and leaves the buffer as it was.
+void expectNothingStarted(Plugin& plugin, const char* caption, const std::vector<Script>& endings);
 Script clicks(std::vector<int> ids);
 
 // Custom level folders made through the wide calls, as the narrow ones cannot (too long, or not
