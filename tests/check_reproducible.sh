@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the plug-ins a second time, from the same sources in another folder (a longer path,
-# minutes later), and compares the DLLs byte for byte with this build's. The link stamps no
-# time and the DLLs carry no build path, so any difference is a fault.
+# Builds and packs the plug-ins a second time, from the same sources in another folder (a
+# longer path, minutes later), and compares the DLLs and the release zip byte for byte with this
+# build's. The link stamps no time, the DLLs carry no build path and the zip no time or owner,
+# so any difference is a fault.
 #
-# usage: check_reproducible.sh CMAKE SOURCE_DIR TOOLCHAIN_FILE BIN_DIR
+# usage: check_reproducible.sh CMAKE SOURCE_DIR TOOLCHAIN_FILE BUILD_DIR
 set -euo pipefail
-cmake=$1 source=$2 toolchain=$3 bin=$4
+cmake=$1 source=$2 toolchain=$3 build=$4
+bin=$build/bin
 objdump=${OBJDUMP:-objdump}
 work=$(mktemp -d /tmp/zorv-second-build.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -13,7 +15,8 @@ second=$work/somewhere/else/entirely/build
 
 "$cmake" -S "$source" -B "$second" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DBUILD_TESTING=OFF >/dev/null
-"$cmake" --build "$second" --target orvane quibbix -j2 >/dev/null
+"$cmake" --build "$build" --target package >/dev/null
+"$cmake" --build "$second" --target package -j2 >/dev/null
 
 status=0
 for dll in orvane.dll quibbix.dll; do
@@ -29,4 +32,12 @@ for dll in orvane.dll quibbix.dll; do
     status=1
   fi
 done
+first_zip=$(sha256sum "$build"/zorv-plugins-*.zip | cut -d' ' -f1)
+second_zip=$(sha256sum "$second"/zorv-plugins-*.zip | cut -d' ' -f1)
+if [ "$first_zip" = "$second_zip" ]; then
+  echo "ok: the release zip is the same byte for byte when packed in $second ($first_zip)"
+else
+  echo "FAILED: the release zip differs when packed in another folder ($first_zip, $second_zip)"
+  status=1
+fi
 exit $status
