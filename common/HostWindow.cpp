@@ -33,8 +33,10 @@ BOOL CALLBACK takeHostWindow(HWND window, LPARAM parameter) {
 HWND findHostWindow() {
     // Kept while it still meets the rule it was chosen by. The host may have destroyed its window,
     // and the handle may since name a window of another process; a gone window belongs to none.
+    // A window taken for want of a shown one is a guess, made perhaps before the host showed its
+    // own: it is looked for again at every call.
     const DWORD processId = GetCurrentProcessId();
-    if (hostWindow && (!ofThisProcess(hostWindow, processId) || (hostWindowShown && !shownAndUnowned(hostWindow))))
+    if (hostWindow && (!hostWindowShown || !ofThisProcess(hostWindow, processId) || !shownAndUnowned(hostWindow)))
         hostWindow = nullptr;
     if (hostWindow) return hostWindow;
     Search search = {processId, nullptr};

@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-// The first visible top-level window of this process that has no owner, else the first
-// top-level window of this process, in enumeration order; kept while it still meets the rule it
-// was chosen by. Null when the process has no top-level window.
+// The first visible top-level window of this process that has no owner, kept while it still is
+// one; else the first top-level window of this process, in enumeration order, looked for again
+// at the next call. Null when the process has no top-level window.
 HWND findHostWindow();
 
 // Yes/No box over the host window; true exactly for Yes.
