@@ -16,11 +16,17 @@ INT_PTR CDialog::DoModal() {
         owner = running->m_hWnd;
     else if (HWND main = mainWindow())
         owner = GetLastActivePopup(main);
+    // The dialog manager disables the owner alone. Owned by a palette of the host's, the dialog
+    // would leave the host's own window enabled under it: that is disabled too while it runs.
+    HWND top = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
+    const bool disableTop = top && top != owner && IsWindowEnabled(top);
+    if (disableTop) EnableWindow(top, FALSE);
     CDialog* outer = running;
     running = this;
     const INT_PTR result = DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner, dialogProc,
                                            reinterpret_cast<LPARAM>(this));
     running = outer;
+    if (disableTop) EnableWindow(top, TRUE);
     return result;
 }
 
