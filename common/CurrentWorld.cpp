@@ -6,6 +6,7 @@
 #include "FileFind.h"
 #include "Handles.h"
 #include "HostSettings.h"
+#include "Registry.h"
 #include "Trace.h"
 
 namespace {
@@ -25,18 +26,6 @@ CString moviePath(const CString& installDir, const char* world) {
     CString path;
     path.Format("%sDesktops\\%s\\%s.dcr", static_cast<const char*>(installDir), world, world);
     return path;
-}
-
-// The name ends at its first zero, whatever a host's fixed buffer left after it; a name that
-// fills the whole limit without one is as good as one that did not fit.
-bool readCurrMovie(HKEY host, char* world) {
-    DWORD type = 0;
-    DWORD size = kCurrMovieLimit;
-    if (RegQueryValueExA(host, "CurrMovie", nullptr, &type, reinterpret_cast<BYTE*>(world), &size) != ERROR_SUCCESS)
-        return false;
-    if (size >= kCurrMovieLimit) return memchr(world, 0, kCurrMovieLimit) != nullptr;
-    world[size] = 0;
-    return true;
 }
 
 // Picks the first world folder, in the file system's order, that holds its movie, and stores
@@ -77,13 +66,15 @@ bool resolveCurrentWorld(char* world) {
         traceMessage("ERROR could not get ZORV install dir from registry!");
         return false;
     }
-    RegKey host = openHostKey();
+    // A user who may not write the host key still reads it; the repair is then not stored.
+    RegKey host = openHostKey(KEY_QUERY_VALUE | KEY_SET_VALUE, KEY_QUERY_VALUE);
     if (!host) {
         // The caller's buffer may hold anything: never read past it.
         traceWith("getCurrentWorld returning %.259s", world);
         return false;
     }
-    const bool stored = readCurrMovie(host.get(), world);
+    // The name ends at its first zero, whatever a host's fixed buffer left after it.
+    const bool stored = readText(host.get(), "CurrMovie", world, kCurrMovieLimit) == ERROR_SUCCESS;
     if (!stored) {
         world[0] = 0;
         traceMessage("WARNING could not read current world from Registry!");
@@ -105,11 +96,13 @@ void getCurrentWorld(char* world) {
     if (world) resolveCurrentWorld(world);
 }
 
-RegKey openWorldKey() {
+RegKey openWorldKey(REGSAM rights, bool* refused) {
+    if (refused) *refused = false;
     // The host key is opened three times, each afresh: here, by getInstallDir and by
     // getCurrentWorld. Each of those also runs on its own and traces its own failure, so none
-    // borrows a key another holds.
-    RegKey host = openHostKey();
+    // borrows a key another holds. This one only leads to the world's: opening a subkey takes no
+    // right of its parent's.
+    RegKey host = openHostKey(KEY_QUERY_VALUE);
     if (!host) return RegKey();
     // Unresolved, the buffer's empty name would open the host key itself, for a world that
     // may well be installed.
@@ -117,37 +110,29 @@ RegKey openWorldKey() {
     if (!resolveCurrentWorld(world)) return RegKey();
     // With no world installed the name is empty and opens the host key itself: the values are
     // then kept there, as the host has them.
-    RegKey key;
-    if (RegOpenKeyExA(host.get(), world, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key;
-    key.reset();  // the registry may leave a handle even when it fails
-    traceMessage("ERROR Unable to open ZORV world key!");
-    return key;
+    return openKey(host.get(), world, rights, "ERROR Unable to open ZORV world key!", 0, refused);
 }
 
 bool readWorldValue(const char* name, char* buffer, DWORD size) {
     if (!name || !buffer || size == 0) return false;
     memset(buffer, 0, size);
     if (strlen(name) > kValueNameLimit) return true;  // no value can have such a name
-    RegKey key = openWorldKey();
+    RegKey key = openWorldKey(KEY_QUERY_VALUE);
     if (!key) return false;
-    DWORD type = 0;
-    DWORD read = size;
-    const LONG result = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &read);
-    // A value that fills the buffer without a zero in it leaves no room for the terminator: as
-    // good as too long.
-    const bool fits = result == ERROR_SUCCESS && (read < size || memchr(buffer, 0, size));
-    if (!fits) memset(buffer, 0, size);
-    return fits || result == ERROR_FILE_NOT_FOUND;
+    const LONG result = readText(key.get(), name, buffer, size);
+    if (result != ERROR_SUCCESS) memset(buffer, 0, size);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
-bool writeWorldValue(const char* name, const char* text) {
-    if (!name || !text) return false;
-    RegKey key = openWorldKey();
-    if (!key) return false;
+WriteResult writeWorldValue(const char* name, const char* text) {
+    if (!name || !text) return kNotWritten;
+    bool refused = false;
+    RegKey key = openWorldKey(KEY_SET_VALUE, &refused);
+    if (!key && !refused) return kNotWritten;
     const DWORD length = static_cast<DWORD>(strlen(text));
-    if (strlen(name) <= kValueNameLimit &&
+    if (key && strlen(name) <= kValueNameLimit &&
         RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) == ERROR_SUCCESS)
-        return true;
+        return kWritten;
     MessageBoxA(nullptr, "Unable to save game stat info!", "ZORV Error", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
-    return false;
+    return refused ? kKeyRefused : kNotWritten;
 }

@@ -4,6 +4,7 @@
 
 #include "Handles.h"
 #include "PluginContract.h"
+#include "Registry.h"
 #include "Trace.h"
 
 namespace {
@@ -11,29 +12,18 @@ namespace {
 const DWORD kMainDirLimit = 259;
 }  // namespace
 
-RegKey openHostKey() {
-    RegKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kHostKeyPath, 0, KEY_ALL_ACCESS, key.receive()) == ERROR_SUCCESS) return key;
-    key.reset();  // the registry may leave a handle even when it fails
-    traceMessage("ERROR Unable to read ZORV install key!");
-    return key;
+RegKey openHostKey(REGSAM rights, REGSAM fallback) {
+    return openKey(HKEY_LOCAL_MACHINE, kHostKeyPath, rights, "ERROR Unable to read ZORV install key!", fallback);
 }
 
 bool getInstallDir(char* directory) {
-    RegKey host = openHostKey();
+    RegKey host = openHostKey(KEY_QUERY_VALUE);
     if (!host) {
         traceMessage("ERROR could not get open zorv install key!");
         return false;
     }
-    DWORD type = 0;
-    DWORD size = kMainDirLimit;
-    const LONG read =
-        RegQueryValueExA(host.get(), "MainDir", nullptr, &type, reinterpret_cast<BYTE*>(directory), &size);
-    // Any type is taken as text, up to its first zero; one that fills the limit without a zero has
-    // no room left for its terminator and counts as too long, and an empty one names no directory.
-    const bool usable = read == ERROR_SUCCESS && (size < kMainDirLimit || memchr(directory, 0, kMainDirLimit));
-    if (usable && size < kMainDirLimit) directory[size] = 0;
-    if (!usable || directory[0] == 0) {
+    // An empty text names no directory.
+    if (readText(host.get(), "MainDir", directory, kMainDirLimit) != ERROR_SUCCESS || directory[0] == 0) {
         traceMessage("Unable to read ZORV installation directory in Server");
         return false;
     }

@@ -6,9 +6,9 @@
 #include "CString.h"
 #include "Handles.h"
 
-// Opens HKLM\SOFTWARE\ZORV with full access, afresh at every call; the key is the caller's.
-// Empty on failure.
-RegKey openHostKey();
+// Opens HKLM\SOFTWARE\ZORV afresh with the rights given, or, where those are refused and a
+// fallback is given, with the fallback's; the key is the caller's. Empty on failure.
+RegKey openHostKey(REGSAM rights, REGSAM fallback = 0);
 
 // The installation directory, ending in one backslash, into a buffer of at least 260 bytes.
 // On false the buffer's content is not to be used.

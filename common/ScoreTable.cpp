@@ -29,16 +29,19 @@ struct Update {
     }
 
     // Every text is tried, so each refusal is reported; a table left half rewritten would show one
-    // result twice and have lost another, so what was stored is then put back.
+    // result twice and have lost another, so what was stored is then put back. A world key the
+    // user may not write refuses every text alike: said once, and the update stops there.
     void store() const {
         bool stored[9] = {};
         bool whole = true;
         for (int i = 0; i < count; ++i) {
-            stored[i] = writeWorldValue(changes[i].value, changes[i].text);
+            const WriteResult result = writeWorldValue(changes[i].value, changes[i].text);
+            stored[i] = result == kWritten;
             whole = whole && stored[i];
+            if (result == kKeyRefused) break;
         }
         for (int i = count - 1; !whole && i >= 0; --i)
-            if (stored[i]) writeWorldValue(changes[i].value, changes[i].old);
+            if (stored[i] && writeWorldValue(changes[i].value, changes[i].old) == kKeyRefused) break;
     }
 };
 

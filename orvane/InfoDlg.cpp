@@ -29,7 +29,7 @@ BOOL CInfoDlg::OnInitDialog() {
 
 void CInfoDlg::OnNoShowAgain() {
     UpdateData(true);
-    RegKey world = openWorldKey();
+    RegKey world = openWorldKey(KEY_SET_VALUE);
     if (!world) return;
     const DWORD flag = static_cast<DWORD>(noShowAgain);
     RegSetValueExA(world.get(), kFlag, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flag), sizeof flag);
@@ -37,7 +37,7 @@ void CInfoDlg::OnNoShowAgain() {
 
 void showInfoDlgIfNeeded() {
     DWORD flag = 0;
-    if (RegKey world = openWorldKey()) {
+    if (RegKey world = openWorldKey(KEY_QUERY_VALUE)) {
         DWORD size = sizeof flag;
         // A failed read may leave anything in the buffer; it counts as no flag.
         if (RegQueryValueExA(world.get(), kFlag, nullptr, nullptr, reinterpret_cast<BYTE*>(&flag), &size) !=

@@ -204,6 +204,12 @@ TEST_F(CurrentWorld, CurrMovieThatCannotBeSavedKeepsTheChoiceInTheBuffer) {
         (Lines{notFound("Gone"), "Will search for world", kSearching, "ERROR could not save CurrMovie to registry!"}),
         trace.messages());
     EXPECT_EQ(terminated("Gone"), reg::get("", "CurrMovie").data);
+
+    // A standard user, who may not write the host key, still has the world found.
+    calls.refuseWriteRights();
+    EXPECT_EQ("dZORV_a", resolve());
+    EXPECT_EQ("ERROR could not save CurrMovie to registry!", trace.messages().back());
+    EXPECT_EQ(terminated("Gone"), reg::get("", "CurrMovie").data);
 }
 
 TEST_F(CurrentWorld, UnreadableSettingsLeaveTheBufferUntouched) {
@@ -235,17 +241,23 @@ TEST_F(CurrentWorld, UnreadableSettingsLeaveTheBufferUntouched) {
 TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
     atHome();
     reg::setString("Home", "Probe", "in the world");
-    handedOut = openWorldKey().release();
-    expectHandedOut("Probe", "in the world", {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "SOFTWARE\\ZORV", "Home"});
+    handedOut = openWorldKey(KEY_QUERY_VALUE).release();
+    const char* const host = "SOFTWARE\\ZORV";
+    // Leading to the world's key takes no right; the current world is read, and written if need be.
+    expectHandedOut("Probe", "in the world",
+                    {{host, KEY_QUERY_VALUE},
+                     {host, KEY_QUERY_VALUE},
+                     {host, KEY_QUERY_VALUE | KEY_SET_VALUE},
+                     {"Home", KEY_QUERY_VALUE}});
 }
 
 TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
     atHome();
     reg::deleteTree("Home");
-    EXPECT_EQ(nullptr, openWorldKey().get());
+    EXPECT_EQ(nullptr, openWorldKey(KEY_QUERY_VALUE).get());
     reg::createKey("Home");
     calls.failKeyOpen(4, true);  // the world key, left open by the failing call
-    EXPECT_EQ(nullptr, openWorldKey().get());
+    EXPECT_EQ(nullptr, openWorldKey(KEY_QUERY_VALUE).get());
     EXPECT_EQ((Lines{"getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!",
                      "getCurrentWorld returning Home", "ERROR Unable to open ZORV world key!"}),
               trace.messages());
@@ -264,21 +276,21 @@ TEST_F(CurrentWorld, WithoutAResolvedWorldNothingTouchesTheHostKey) {
     reg::setString("", "Kept", "host's own");
 
     calls.failKeyOpen(3);  // getCurrentWorld's open of the host key
-    EXPECT_EQ(nullptr, openWorldKey().get());
+    EXPECT_EQ(nullptr, openWorldKey(KEY_QUERY_VALUE).get());
     calls.failKeyOpen(3);
     EXPECT_EQ(padded(""), readValue("Kept"));
     calls.failKeyOpen(3);
     writeWorldValue("Kept", "overwritten");
 
     reg::remove("", "MainDir");
-    EXPECT_EQ(nullptr, openWorldKey().get());
+    EXPECT_EQ(nullptr, openWorldKey(KEY_QUERY_VALUE).get());
     EXPECT_EQ(padded(""), readValue("Kept"));
     writeWorldValue("Kept", "overwritten");
     EXPECT_EQ("host's own", reg::text("", "Kept"));
 
     reg::deleteTree("");
     const size_t before = trace.messages().size();
-    EXPECT_EQ(nullptr, openWorldKey().get());
+    EXPECT_EQ(nullptr, openWorldKey(KEY_QUERY_VALUE).get());
     EXPECT_EQ(padded(""), readValue("Kept"));
     writeWorldValue("Kept", "overwritten");
     EXPECT_EQ(Lines(3, "ERROR Unable to read ZORV install key!"), traced(before));
@@ -348,6 +360,13 @@ TEST_F(CurrentWorld, RefusedWriteShowsTheBoxAndKeepsTheValue) {
     EXPECT_EQ("ZORV Error", box.title);
     EXPECT_EQ(0x40030u, box.flags);
     EXPECT_EQ((Lines{"getCurrentWorld returning Home"}), trace.messages());
+
+    // A standard user, who may not write the world's key, reads it and is told the same.
+    calls.refuseWriteRights();
+    EXPECT_EQ(kKeyRefused, writeWorldValue("Score1", "300"));
+    EXPECT_EQ(padded("100"), readValue("Score1"));
+    EXPECT_EQ(2u, calls.boxes().size());
+    EXPECT_EQ(calls.boxes()[0].text, calls.boxes()[1].text);
 }
 
 // In code page 932 the second byte of many characters is 0x5C: an installation folder ending in

@@ -80,23 +80,30 @@ TEST_F(HostSettings, MissingValueOrKeyIsTracedAndTheStringKept) {
     reg::deleteTree("");
     EXPECT_FALSE(getInstallDir(dir));
     EXPECT_STREQ("kept", dir);
-    EXPECT_EQ(nullptr, openHostKey().get());
+    EXPECT_EQ(nullptr, openHostKey(KEY_QUERY_VALUE).get());
     EXPECT_EQ((Lines{kUnreadable, "ERROR Unable to read ZORV install key!",
                      "ERROR could not get open zorv install key!", "ERROR Unable to read ZORV install key!"}),
               trace.messages());
 }
 
-TEST_F(HostSettings, HostKeyIsOpenedAfreshWithFullAccess) {
+// A standard user may read HKEY_LOCAL_MACHINE but not write it: reading asks for no more, and a
+// key to be written where that is allowed is opened for reading where it is not.
+TEST_F(HostSettings, HostKeyIsOpenedAfreshWithTheRightsAskedFor) {
+    const char* const host = "SOFTWARE\\ZORV";
+    const REGSAM read = KEY_QUERY_VALUE, write = KEY_SET_VALUE;
     reg::setString("", "MainDir", "C:\\Host");
+    calls.refuseWriteRights();
     ASSERT_EQ("C:\\Host\\", installDir());
-    handedOut = openHostKey().release();
-    expectHandedOut("MainDir", "C:\\Host", {"SOFTWARE\\ZORV", "SOFTWARE\\ZORV"});
+    EXPECT_EQ(nullptr, openHostKey(write).get());
+    handedOut = openHostKey(read | write, read).release();
+    expectHandedOut("MainDir", "C:\\Host", {{host, read}, {host, write}, {host, read | write}, {host, read}});
+    EXPECT_EQ(Lines{"ERROR Unable to read ZORV install key!"}, trace.messages());
 }
 
 TEST_F(HostSettings, HandleLeftByAFailedOpenIsClosed) {
     reg::setString("", "MainDir", "C:\\Host");
     calls.failKeyOpen(1, true);
-    EXPECT_EQ(nullptr, openHostKey().get());
+    EXPECT_EQ(nullptr, openHostKey(KEY_QUERY_VALUE).get());
     calls.failKeyOpen(1, true);
     EXPECT_EQ("(failed)", installDir());
     EXPECT_EQ((Lines{"ERROR Unable to read ZORV install key!", "ERROR Unable to read ZORV install key!",

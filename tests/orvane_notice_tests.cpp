@@ -7,6 +7,7 @@
 #include "DialogDriver.h"
 #include "EntryRuns.h"
 #include "Installation.h"
+#include "Interceptors.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 #include "orvane/resource.h"
@@ -122,4 +123,15 @@ TEST_F(OrvaneNotice, WithoutAWorldKeyItIsShownEveryTimeAndNothingIsStored) {
     for (int i = 0; i < 2; ++i) openStart(clicks({IDOK}));
     EXPECT_EQ(0, flagWrites());
     EXPECT_FALSE(reg::get(kWorld, "NoShowOrvaneInfoDlg").exists);
+}
+
+// A standard user may read the flag but not store it: a stored flag still keeps the notice away.
+TEST_F(OrvaneNotice, AStandardUserReadsTheFlagAndStoresNothing) {
+    Interceptors standardUser(plugin.module);
+    standardUser.refuseWriteRights();
+    reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 1);
+    expectNoNotice();
+    reg::remove(kWorld, "NoShowOrvaneInfoDlg");
+    openStart(clicks({IDC_NO_SHOW_AGAIN, IDOK}));
+    EXPECT_FALSE(flag().exists);
 }

@@ -5,8 +5,9 @@
 
 #include "DialogDriver.h"
 #include "GdiTracker.h"
-#include "Installation.h"
 #include "EntryRuns.h"
+#include "Installation.h"
+#include "Interceptors.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 #include "StoredTables.h"
@@ -167,6 +168,21 @@ TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
     store(table);
     score("default*400*2", [] { expectTable("A|5|500|B||300|C|1|100|"); });
     EXPECT_EQ(table, storedTable(kWorld, "Orvanedefault"));
+}
+
+// A standard user may read HKEY_LOCAL_MACHINE but not write it: the table is shown as stored, the
+// name asked for as usual, and one box says that the result could not be saved.
+TEST_F(OrvaneScore, AStandardUserSeesTheTableAndIsToldOnceThatTheResultIsNotSaved) {
+    store(kABC);
+    Interceptors standardUser(plugin.module);
+    standardUser.refuseWriteRights();
+    score("default*1000*4", [] {
+        enterName("ACE");
+        expectTable("A|5|500|B|3|300|C|1|100|");
+    });
+    EXPECT_EQ(kABC, storedTable(kWorld, "Orvanedefault"));
+    ASSERT_EQ(1u, standardUser.boxes().size());
+    EXPECT_EQ("Unable to save game stat info!", standardUser.boxes()[0].text);
 }
 
 TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {

@@ -8,6 +8,7 @@
 #include "DialogDriver.h"
 #include "Installation.h"
 #include "EntryRuns.h"
+#include "Interceptors.h"
 #include "Plugin.h"
 #include "quibbix/resource.h"
 
@@ -134,6 +135,8 @@ TEST_F(QuibbixCustomLevels, ListsFoldersSortedAfterTheBuiltInSet) {
         driver::click(levels, IDOK);
     });
     EXPECT_START_STRING("user*Vellomy*1", run);
+    Interceptors standardUser(plugin.module);  // reads the installation folder all the same
+    standardUser.refuseWriteRights();
     EXPECT_START_STRING("user*beta*0", runUser({}, [](HWND levels) {
                             SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, 2, 0);
                             driver::click(levels, IDOK);

@@ -28,10 +28,10 @@ bool readWorldValue(const char* name, char* buffer, DWORD size) {
     return true;
 }
 
-bool writeWorldValue(const char* name, const char* text) {
+WriteResult writeWorldValue(const char* name, const char* text) {
     writes.emplace_back(name, text);
     store[name] = text;
-    return true;
+    return kWritten;
 }
 
 namespace {

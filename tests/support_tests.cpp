@@ -78,8 +78,8 @@ TEST(Support, LedgerViewsStackOverOneModuleAndEverySlotGoesBack) {
         Interceptors pluginCalls(plugin.module);
         EXPECT_NE(coreWrite, importSlot(core, Api::RegSetValueExA));
 
-        EXPECT_TRUE(writeWorldValue("Kept", "1"));
-        EXPECT_FALSE(writeWorldValue("Refused", "2"));
+        EXPECT_EQ(kWritten, writeWorldValue("Kept", "1"));
+        EXPECT_EQ(kNotWritten, writeWorldValue("Refused", "2"));
         EXPECT_EQ(2, ledger.count(Api::RegSetValueExA));
         ASSERT_EQ(1u, lower->writes().size());
         EXPECT_EQ("Kept", lower->writes()[0].name);
@@ -96,8 +96,8 @@ TEST(Support, LedgerViewsStackOverOneModuleAndEverySlotGoesBack) {
 
         // A view gone from the middle of the stack leaves the one above joined to the one below.
         lower.reset();
-        EXPECT_TRUE(writeWorldValue("Later", "3"));
-        EXPECT_FALSE(writeWorldValue("Refused", "4"));
+        EXPECT_EQ(kWritten, writeWorldValue("Later", "3"));
+        EXPECT_EQ(kNotWritten, writeWorldValue("Refused", "4"));
         EXPECT_EQ("3", reg::text("dZORV_one", "Later"));
         ASSERT_EQ(2u, bottom.writes().size());
         EXPECT_EQ("Later", bottom.writes()[1].name);
@@ -127,12 +127,12 @@ TEST(Support, StackedViewsGoneInReverseOrderPutEverySlotBack) {
             EXPECT_NE(before[api], underViews[api]) << apiName(static_cast<Api>(api));
         }
     }
-    EXPECT_FALSE(writeWorldValue("Refused", "1"));
+    EXPECT_EQ(kNotWritten, writeWorldValue("Refused", "1"));
 
     second.reset();
     for (int api = 0; api < apis; ++api)
         EXPECT_EQ(underViews[api], importSlot(core, static_cast<Api>(api))) << apiName(static_cast<Api>(api));
-    EXPECT_TRUE(writeWorldValue("Refused", "2"));
+    EXPECT_EQ(kWritten, writeWorldValue("Refused", "2"));
     ASSERT_EQ(1u, first->writes().size());
     EXPECT_EQ(1u, first->boxes().size());
     EXPECT_EQ("2", reg::text("dZORV_one", "Refused"));

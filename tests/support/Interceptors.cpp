@@ -27,13 +27,18 @@ void Interceptors::failKeyOpen(int nth, bool leaveHandle) {
 
 LONG Interceptors::openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) {
     keyOpens_.push_back({subkey ? subkey : "", access});
+    const REGSAM writing = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+    if (refuseWriteRights_ && (access & writing)) {
+        *result = nullptr;
+        return ERROR_ACCESS_DENIED;
+    }
     for (const auto& failing : failingOpens_) {
         if (failing.first != keyOpens_.size()) continue;
         if (failing.second)
             LedgerView::openKey(parent, subkey, options, access, result);
         else
             *result = nullptr;
-        return ERROR_ACCESS_DENIED;
+        return ERROR_FILE_NOT_FOUND;
     }
     return LedgerView::openKey(parent, subkey, options, access, result);
 }

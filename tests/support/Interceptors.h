@@ -43,9 +43,12 @@ public:
     // Keys and searches held, with the one key the module handed out excepted.
     bool allClosedBut(HKEY handedOut = nullptr) const;
 
-    // The nth RegOpenKeyExA call from now (1 = the next) fails with ERROR_ACCESS_DENIED; with
+    // The nth RegOpenKeyExA call from now (1 = the next) fails as for a key that is not there; with
     // leaveHandle the key is opened all the same and left in the out-parameter.
     void failKeyOpen(int nth, bool leaveHandle = false);
+    // As for a standard user under HKEY_LOCAL_MACHINE: every RegOpenKeyExA that asks for a
+    // right to change the key fails with ERROR_ACCESS_DENIED; reading rights are granted.
+    void refuseWriteRights() { refuseWriteRights_ = true; }
     // RegSetValueExA of this value name fails with ERROR_ACCESS_DENIED, storing nothing.
     void failValueWrite(const char* name) { failingWrites_.push_back(name); }
     void pinClock(const SYSTEMTIME& time) { clock_ = time; }
@@ -74,6 +77,7 @@ private:
 
     std::vector<std::pair<size_t, bool>> failingOpens_;  // call number, leave the handle
     std::vector<std::string> failingWrites_;
+    bool refuseWriteRights_ = false;
     std::optional<SYSTEMTIME> clock_;
     std::string patternEnd_;
     std::vector<FoundEntry> entries_;

@@ -38,8 +38,8 @@ struct SharedCodeTest : ::testing::Test {
     bool boxesExpected = false;
 
     // The key handed out reads the value as this text, and the keys opened on the way were these
-    // subkeys, each with full access.
-    void expectHandedOut(const char* name, const char* text, const std::vector<std::string>& opened) {
+    // subkeys, with these rights.
+    void expectHandedOut(const char* name, const char* text, const std::vector<KeyOpen>& opened) {
         ASSERT_NE(nullptr, handedOut);
         char data[32] = {};
         DWORD size = sizeof data - 1;
@@ -47,8 +47,8 @@ struct SharedCodeTest : ::testing::Test {
         EXPECT_STREQ(text, data);
         ASSERT_EQ(opened.size(), calls.keyOpens().size());
         for (size_t i = 0; i < opened.size(); ++i) {
-            EXPECT_EQ(opened[i], calls.keyOpens()[i].subkey);
-            EXPECT_EQ(static_cast<REGSAM>(KEY_ALL_ACCESS), calls.keyOpens()[i].access);
+            EXPECT_EQ(opened[i].subkey, calls.keyOpens()[i].subkey) << i;
+            EXPECT_EQ(opened[i].access, calls.keyOpens()[i].access) << i;
         }
     }
 
