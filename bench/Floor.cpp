@@ -91,9 +91,19 @@ void Floor::make(int index) {
                 differs(index, "found otherwise");
             return;
         }
+        case Step::FindFirstWide: {
+            wchar_t pattern[2 * MAX_PATH] = {};
+            MultiByteToWideChar(CP_ACP, 0, text, -1, pattern, 2 * MAX_PATH - 1);
+            WIN32_FIND_DATAW found;
+            handles_[index] = FindFirstFileW(pattern, &found);
+            if ((handles_[index] == INVALID_HANDLE_VALUE) !=
+                (s.result == reinterpret_cast<LONG_PTR>(INVALID_HANDLE_VALUE)))
+                differs(index, "found otherwise");
+            return;
+        }
         case Step::FindNext: {
-            WIN32_FIND_DATAA found;
-            result = FindNextFileA(handle, &found);
+            WIN32_FIND_DATAW found;
+            result = FindNextFileW(handle, &found);
             break;
         }
         case Step::FindClose:

@@ -7,9 +7,9 @@ namespace {
 Recorder* active = nullptr;
 
 const char* const kKindNames[] = {
-    "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",         "FindFirstFileA",
-    "FindNextFileA", "FindClose",        "LoadImageA",     "CreateFontIndirectA", "GetObjectA",
-    "DeleteObject",  "EnumWindows",      "centring",       "SendMessageA",        "DialogBoxParamA"};
+    "RegOpenKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",         "FindFirstFileA", "FindFirstFileW",
+    "FindNextFileW", "FindClose",        "LoadImageA",     "CreateFontIndirectA", "GetObjectA",     "DeleteObject",
+    "EnumWindows",   "centring",         "SendMessageA",   "DialogBoxParamA"};
 static_assert(sizeof kKindNames / sizeof *kKindNames == Step::Kinds, "a name for each kind");
 
 bool isListEntry(UINT message) {
@@ -55,6 +55,7 @@ std::string describe(const Step& s) {
                      quoted(s).c_str(), s.type, s.size, static_cast<long>(s.result));
             break;
         case Step::FindFirst:
+        case Step::FindFirstWide:
             snprintf(text, sizeof text, "%s(%s) = %s", kindName(s.kind), quoted(s).c_str(),
                      s.result == reinterpret_cast<LONG_PTR>(INVALID_HANDLE_VALUE) ? "none" : "search");
             break;
@@ -316,10 +317,24 @@ HANDLE Recorder::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     return search;
 }
 
-BOOL Recorder::findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
+HANDLE Recorder::findFirstWide(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
+    const int index = add(Step::FindFirstWide);
+    script_.steps[index].hasText = pattern != nullptr;
+    if (pattern) {
+        char narrow[2 * MAX_PATH] = {};
+        WideCharToMultiByte(CP_ACP, 0, pattern, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+        script_.steps[index].text = narrow;
+    }
+    HANDLE search = LedgerView::findFirstWide(pattern, data);
+    script_.steps[index].result = reinterpret_cast<LONG_PTR>(search);
+    made(index, search);
+    return search;
+}
+
+BOOL Recorder::findNextWide(HANDLE search, LPWIN32_FIND_DATAW data) {
     const int index = add(Step::FindNext);
     refer(script_.steps[index], search);
-    const BOOL found = LedgerView::findNext(search, data);
+    const BOOL found = LedgerView::findNextWide(search, data);
     script_.steps[index].result = found;
     return found;
 }

@@ -24,7 +24,8 @@ struct Step {
         QueryValue,
         SetValue,
         CloseKey,
-        FindFirst,
+        FindFirst,      // an existence test, narrow
+        FindFirstWide,  // a search; its pattern kept as narrow text
         FindNext,
         FindClose,
         LoadImage,
@@ -92,7 +93,8 @@ public:
     LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override;
     LONG closeKey(HKEY key) override;
     HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override;
-    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override;
+    HANDLE findFirstWide(LPCWSTR pattern, LPWIN32_FIND_DATAW data) override;
+    BOOL findNextWide(HANDLE search, LPWIN32_FIND_DATAW data) override;
     BOOL findClose(HANDLE search) override;
     HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) override;
     HFONT createFont(const LOGFONTA* description) override;

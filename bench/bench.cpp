@@ -198,7 +198,7 @@ Recording record(const Flow& flow, Plugin& plugin) {
             recorder.count(Api::RegQueryValueExA),
             recorder.count(Api::RegSetValueExA),
             recorder.count(Api::RegCloseKey),
-            recorder.count(Api::FindFirstFileA)};
+            recorder.count(Api::FindFirstFileA) + recorder.count(Api::FindFirstFileW)};
 }
 
 void printScript(const char* dialog, const Script& script) {

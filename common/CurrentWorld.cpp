@@ -44,7 +44,7 @@ bool searchForWorld(HKEY host, const CString& installDir, char* world) {
     }
     while (more) {
         more = finder.FindNextFile();
-        if (!finder.IsDirectory() || finder.IsDots()) continue;
+        if (!finder.IsDirectory() || finder.IsDots() || !finder.HasExactName()) continue;
         strncpy(world, finder.GetFileName(), kWorldBufferSize - 1);
         world[kWorldBufferSize - 1] = 0;
         if (pathExists(moviePath(installDir, world))) break;

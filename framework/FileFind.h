@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// Searches with the wide functions and gives each name as narrow text. The narrow functions
+// spell a character the code page lacks by "?" or by a look-alike (a fullwidth "*" as "*", a
+// fullwidth "\" as "\"), a text that names another file or none; such a name is marked.
 class CFileFind {
 public:
     CFileFind() = default;
@@ -16,15 +19,20 @@ public:
     bool FindNextFile();
     void Close();
 
-    const char* GetFileName() const { return found_.cFileName; }
-    bool IsDirectory() const { return (found_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // Empty when the name does not fit the narrow buffer.
+    const char* GetFileName() const { return name_; }
+    // True when the narrow name is the entry's own: it converts back without a substitution.
+    bool HasExactName() const { return exact_; }
+    bool IsDirectory() const { return (attributes_ & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     bool IsDots() const;
 
 private:
     HANDLE search_ = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA found_ = {};
-    WIN32_FIND_DATAA next_ = {};
+    WIN32_FIND_DATAW next_ = {};
     bool hasNext_ = false;
+    char name_[MAX_PATH] = {};
+    DWORD attributes_ = 0;
+    bool exact_ = false;
 };
 
 // True when a file or folder of exactly this path exists.

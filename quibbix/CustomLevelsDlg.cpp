@@ -11,9 +11,7 @@ const char kBuiltInSet[] = "Vellomy";
 
 bool isUsableSetName(const char* name) {
     const size_t length = strlen(name);
-    // The narrow search spells a character the code page lacks as "?", which no file name holds,
-    // so such a name names no folder. "?" is never the second byte of a two-byte character.
-    return length > 0 && length <= static_cast<size_t>(kMaxSetName) && !strchr(name, '?');
+    return length > 0 && length <= static_cast<size_t>(kMaxSetName);
 }
 
 const MessageMapEntry CCustomLevelsDlg::messageMap[] = {
@@ -36,7 +34,7 @@ BOOL CCustomLevelsDlg::OnInitDialog() {
     // The finder reports "no more" on the step that reaches the last entry.
     for (bool more = finder.FindFile(pattern); more;) {
         more = finder.FindNextFile();
-        if (finder.IsDirectory() && !finder.IsDots() && isUsableSetName(finder.GetFileName()))
+        if (finder.IsDirectory() && !finder.IsDots() && finder.HasExactName() && isUsableSetName(finder.GetFileName()))
             folderList_.AddString(finder.GetFileName());
     }
     folderList_.InsertString(0, kBuiltInSet);

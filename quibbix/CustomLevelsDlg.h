@@ -24,7 +24,7 @@ private:
     CComboBox folderList_;
 };
 
-// True for a folder name that a listing may offer as a set: one that fits the start string and
-// that the code page can spell. A listed name holds no separator, so it names one folder under
-// the base folder.
+// True for a folder name that a listing may offer as a set: one that fits the start string. A
+// listed name is the folder's own narrow spelling, so it holds no separator and names one folder
+// under the base folder.
 bool isUsableSetName(const char* name);

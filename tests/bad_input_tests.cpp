@@ -283,8 +283,7 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     install.addFolder("games");
     install.addFolder("games\\quibbix");
     const std::string longest = "a" + std::string(250, 'x');  // the start string then fills 260 bytes
-    WideFolders folders(install.dir() + "games\\quibbix\\");
-    ASSERT_TRUE(folders.add(longest));
+    ASSERT_TRUE(install.addFolder(L"games\\quibbix\\" + std::wstring(longest.begin(), longest.end())));
     struct Case {
         std::vector<int> before;  // clicks before Random or User
         int listed;               // -1: Random, else the custom set at this place in the list

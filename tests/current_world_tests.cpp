@@ -183,9 +183,13 @@ TEST_F(CurrentWorld, NothingMatchingShowsTheBoxOnEveryAccess) {
                                [](const BoxCall& box) { return box.text == kNoWorlds; }));
 }
 
+// A folder whose name the code page spells by a look-alike ("dZORV_Omega") is no world: that
+// name names another folder or none.
 TEST_F(CurrentWorld, OnlyFilesMatchingStoresTheEmptyName) {
     home.addFolder("Desktops");
     home.addFile("Desktops\\dZORV_file");
+    ASSERT_TRUE(home.addFolder(L"Desktops\\dZORV_\x3a9mega"));
+    ASSERT_TRUE(home.addFile(L"Desktops\\dZORV_\x3a9mega\\dZORV_\x3a9mega.dcr"));
     home.setCurrentWorld("Gone");
     EXPECT_EQ("", resolve());
     EXPECT_EQ((Lines{notFound("Gone"), "Will search for world"} + repaired("")), trace.messages());

@@ -81,7 +81,7 @@ TEST(LongSession, GameAfterGameLeavesNothingBehind) {
     inst.addFolder("games\\quibbix\\alpha");
     Game games[] = {{"orvane.dll", "Orvane", "Quit Orvane?"}, {"quibbix.dll", "Quibbix", "Quit Quibbix?"}};
     for (Game& game : games)
-        for (Api api : {Api::RegOpenKeyExA, Api::FindFirstFileA, Api::CreateFontIndirectA, Api::LoadImageA})
+        for (Api api : {Api::RegOpenKeyExA, Api::FindFirstFileW, Api::CreateFontIndirectA, Api::LoadImageA})
             ASSERT_TRUE(game.calls.hooked(api)) << game.prefix << " " << apiName(api);
 
     std::map<std::string, StoredTable> tables;

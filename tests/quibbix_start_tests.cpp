@@ -209,11 +209,16 @@ TEST_F(QuibbixCustomLevels, OnlyListedNamesReachTheStartString) {
 }
 
 // Two dots in a row are an ordinary part of a folder name; only "." and ".." name no set. A name
-// the code page cannot spell comes back with a "?" in it and names no folder at all.
+// the code page cannot spell is spelled with "?" or a look-alike, as "Pack*2", "Old/New",
+// "..\..\Windows" or "Omega": it names another folder or none, and is left out.
 TEST_F(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAreLeftOut) {
-    WideFolders unspellable(addSets({"v1..2", "..x"}));
+    addSets({"v1..2", "..x"});
     ASSERT_EQ(1252u, GetACP());
-    ASSERT_TRUE(unspellable.add(L"\x41b\x451\x434") && unspellable.add(L"\x414\x43e\x43c"));
+    for (const wchar_t* name : {L"\x41b\x451\x434", L"\x414\x43e\x43c",
+                                L"Pack\xff0a"
+                                L"2",
+                                L"Old\xff0fNew", L"\xff0e\xff0e\xff3c\xff0e\xff0e\xff3cWindows", L"\x3a9mega"})
+        ASSERT_TRUE(inst.addFolder(std::wstring(L"games\\quibbix\\") + name));
     EXPECT_START_STRING("user*v1..2*0", runUser({}, [](HWND levels) {
                             EXPECT_EQ((Names{"Vellomy", "..x", "v1..2"}), listed(levels));
                             typeInField(levels, "V1..2");
@@ -223,11 +228,12 @@ TEST_F(QuibbixCustomLevels, NamesWithDotsInARowAreOrdinarySetsUnspellableOnesAre
 
 // "user*" + name + "*-1" and its terminator must fit the host's 260 bytes.
 TEST_F(QuibbixCustomLevels, NamesTooLongForTheStartStringAreNotOffered) {
-    WideFolders folders(addSets());
+    addSets();
+    const std::wstring sets = L"games\\quibbix\\";
     const std::string fits = "a" + std::string(250, 'x');  // 251 characters: 260 bytes
-    ASSERT_TRUE(folders.add(fits));
-    ASSERT_TRUE(folders.add("b" + std::string(251, 'x')));
-    folders.add("c" + std::string(254, 'x'));  // the longest name a folder can have here
+    ASSERT_TRUE(inst.addFolder(sets + L"a" + std::wstring(250, 'x')));
+    ASSERT_TRUE(inst.addFolder(sets + L"b" + std::wstring(251, 'x')));
+    inst.addFolder(sets + L"c" + std::wstring(254, 'x'));  // the longest name a folder can have here
 
     EXPECT_START_STRING("user*" + fits + "*-1", runUser({IDC_SLOW}, [&fits](HWND levels) {
                             EXPECT_EQ((Names{"Vellomy", fits}), listed(levels));

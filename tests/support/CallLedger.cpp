@@ -172,9 +172,17 @@ HANDLE WINAPI findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     return search;
 }
 
-BOOL WINAPI findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
-    BOOK(FindNextFileA);
-    return failing ? failWith(ERROR_NO_MORE_FILES, FALSE) : s.top().findNext(search, data);
+HANDLE WINAPI findFirstWide(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
+    BOOK(FindFirstFileW);
+    HANDLE search =
+        failing ? failWith(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE) : s.top().findFirstWide(pattern, data);
+    if (search != INVALID_HANDLE_VALUE) s.searches.push_back(search);
+    return search;
+}
+
+BOOL WINAPI findNextWide(HANDLE search, LPWIN32_FIND_DATAW data) {
+    BOOK(FindNextFileW);
+    return failing ? failWith(ERROR_NO_MORE_FILES, FALSE) : s.top().findNextWide(search, data);
 }
 
 BOOL WINAPI findClose(HANDLE search) {
@@ -265,7 +273,8 @@ const Import kImports[] = {
     {"advapi32.dll", "RegSetValueExA", standIn(&regSet)},
     {"advapi32.dll", "RegCloseKey", standIn(&regClose)},
     {"kernel32.dll", "FindFirstFileA", standIn(&findFirst)},
-    {"kernel32.dll", "FindNextFileA", standIn(&findNext)},
+    {"kernel32.dll", "FindFirstFileW", standIn(&findFirstWide)},
+    {"kernel32.dll", "FindNextFileW", standIn(&findNextWide)},
     {"kernel32.dll", "FindClose", standIn(&findClose)},
     {"user32.dll", "LoadImageA", standIn(&loadImage)},
     {"gdi32.dll", "CreateFontIndirectA", standIn(&createFont)},
@@ -390,7 +399,8 @@ LONG LedgerView::setValue(HKEY k, LPCSTR n, DWORD r, DWORD t, const BYTE* d, DWO
 }
 LONG LedgerView::closeKey(HKEY k) { return PASS(closeKey, RegCloseKey, k); }
 HANDLE LedgerView::findFirst(LPCSTR p, LPWIN32_FIND_DATAA d) { return PASS(findFirst, FindFirstFileA, p, d); }
-BOOL LedgerView::findNext(HANDLE h, LPWIN32_FIND_DATAA d) { return PASS(findNext, FindNextFileA, h, d); }
+HANDLE LedgerView::findFirstWide(LPCWSTR p, LPWIN32_FIND_DATAW d) { return PASS(findFirstWide, FindFirstFileW, p, d); }
+BOOL LedgerView::findNextWide(HANDLE h, LPWIN32_FIND_DATAW d) { return PASS(findNextWide, FindNextFileW, h, d); }
 BOOL LedgerView::findClose(HANDLE h) { return PASS(findClose, FindClose, h); }
 HANDLE LedgerView::loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) {
     return PASS(loadImage, LoadImageA, i, n, t, x, y, f);

@@ -22,8 +22,9 @@ enum class Api {
     RegQueryValueExA,
     RegSetValueExA,
     RegCloseKey,
-    FindFirstFileA,
-    FindNextFileA,
+    FindFirstFileA,  // an existence test
+    FindFirstFileW,  // a search, whose names are then converted
+    FindNextFileW,
     FindClose,
     LoadImageA,
     CreateFontIndirectA,
@@ -116,7 +117,8 @@ public:
     virtual LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size);
     virtual LONG closeKey(HKEY key);
     virtual HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data);
-    virtual BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data);
+    virtual HANDLE findFirstWide(LPCWSTR pattern, LPWIN32_FIND_DATAW data);
+    virtual BOOL findNextWide(HANDLE search, LPWIN32_FIND_DATAW data);
     virtual BOOL findClose(HANDLE search);
     virtual HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
     virtual HFONT createFont(const LOGFONTA* description);

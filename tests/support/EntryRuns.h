@@ -32,22 +32,6 @@ void expectStartString(const std::string& expected, const StartRun& run, int lin
 void expectNothingStarted(Plugin& plugin, const char* caption, const std::vector<Script>& endings);
 Script clicks(std::vector<int> ids);
 
-// Custom level folders made through the wide calls, as the narrow ones cannot (too long, or not
-// in the code page); removed again before the installation is.
-struct WideFolders {
-    explicit WideFolders(const std::string& base) : base(L"\\\\?\\" + std::wstring(base.begin(), base.end())) {}
-    ~WideFolders() {
-        for (const std::wstring& name : made) RemoveDirectoryW((base + name).c_str());
-    }
-    bool add(const std::string& name) { return add(std::wstring(name.begin(), name.end())); }
-    bool add(const std::wstring& name) {
-        made.push_back(name);
-        return CreateDirectoryW((base + name).c_str(), nullptr);
-    }
-    std::wstring base;
-    std::vector<std::wstring> made;
-};
-
 // What the score entry point left of its string, which has 0xbd bytes behind it.
 struct ScoreRun {
     int result;

@@ -4,22 +4,34 @@
 
 #include <cstdio>
 
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+namespace {
+// A path as the wide calls take it, beyond MAX_PATH too.
+std::wstring widePath(const std::string& path) {
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH - 1);
+    return L"\\\\?\\" + std::wstring(wide);
+}
+
+// Wide, so that folders named outside the code page go too.
+void removeTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(folder + name + "\\");
+                removeTree(folder + name + L"\\");
             else
-                DeleteFileA((folder + name).c_str());
-        } while (FindNextFileA(search, &entry));
+                DeleteFileW((folder + name).c_str());
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
+}  // namespace
+
+void removeTree(const std::string& folder) { removeTree(widePath(folder)); }
 
 Installation::Installation(const char* currentWorld) {
     char temp[MAX_PATH] = {};
@@ -61,6 +73,18 @@ void Installation::addFolder(const std::string& relative) {
 void Installation::addFile(const char* relative) {
     HANDLE file = CreateFileA((dir_ + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+bool Installation::addFolder(const std::wstring& relative) {
+    return CreateDirectoryW((widePath(dir_) + relative).c_str(), nullptr);
+}
+
+bool Installation::addFile(const std::wstring& relative) {
+    HANDLE file =
+        CreateFileW((widePath(dir_) + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
 }
 
 void Installation::setCurrentWorld(const char* name) { reg::setString("", "CurrMovie", name); }

@@ -22,6 +22,10 @@ public:
     // Relative to dir(); with its parents.
     void addFolder(const std::string& relative);
     void addFile(const char* relative);
+    // Through the wide calls, for names the code page cannot spell and paths longer than MAX_PATH;
+    // no parents are made.
+    bool addFolder(const std::wstring& relative);
+    bool addFile(const std::wstring& relative);
     // CurrMovie as REG_SZ with its terminator.
     void setCurrentWorld(const char* name);
 

@@ -9,7 +9,7 @@ HANDLE const kPinnedSearch = &pinnedSearchTag;
 }  // namespace
 
 bool Interceptors::installed() const {
-    for (Api api : {Api::RegOpenKeyExA, Api::RegCloseKey, Api::RegSetValueExA, Api::FindFirstFileA, Api::FindNextFileA,
+    for (Api api : {Api::RegOpenKeyExA, Api::RegCloseKey, Api::RegSetValueExA, Api::FindFirstFileW, Api::FindNextFileW,
                     Api::FindClose, Api::GetSystemTime, Api::MessageBoxA})
         if (!hooked(api)) return false;
     return true;
@@ -51,13 +51,15 @@ LONG Interceptors::setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, c
     return LedgerView::setValue(key, name, reserved, type, data, size);
 }
 
-bool Interceptors::pinned(LPCSTR pattern) const {
-    const std::string text = pattern ? pattern : "";
+bool Interceptors::pinned(LPCWSTR pattern) const {
+    char narrow[2 * MAX_PATH] = {};
+    if (pattern) WideCharToMultiByte(CP_ACP, 0, pattern, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+    const std::string text = narrow;
     const std::string& end = patternEnd_;
     return !end.empty() && text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-BOOL Interceptors::nextPinned(LPWIN32_FIND_DATAA data) {
+BOOL Interceptors::nextPinned(LPWIN32_FIND_DATAW data) {
     if (nextEntry_ >= entries_.size()) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
@@ -65,20 +67,20 @@ BOOL Interceptors::nextPinned(LPWIN32_FIND_DATAA data) {
     const FoundEntry& entry = entries_[nextEntry_++];
     memset(data, 0, sizeof *data);
     data->dwFileAttributes = entry.directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-    strncpy(data->cFileName, entry.name.c_str(), sizeof data->cFileName - 1);
+    MultiByteToWideChar(CP_ACP, 0, entry.name.c_str(), -1, data->cFileName, MAX_PATH - 1);
     return TRUE;
 }
 
-HANDLE Interceptors::findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-    if (!pinned(pattern)) return LedgerView::findFirst(pattern, data);
+HANDLE Interceptors::findFirstWide(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
+    if (!pinned(pattern)) return LedgerView::findFirstWide(pattern, data);
     nextEntry_ = 0;
     if (nextPinned(data)) return kPinnedSearch;
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
 }
 
-BOOL Interceptors::findNext(HANDLE search, LPWIN32_FIND_DATAA data) {
-    return search == kPinnedSearch ? nextPinned(data) : LedgerView::findNext(search, data);
+BOOL Interceptors::findNextWide(HANDLE search, LPWIN32_FIND_DATAW data) {
+    return search == kPinnedSearch ? nextPinned(data) : LedgerView::findNextWide(search, data);
 }
 
 BOOL Interceptors::findClose(HANDLE search) { return search == kPinnedSearch ? TRUE : LedgerView::findClose(search); }

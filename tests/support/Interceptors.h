@@ -52,7 +52,7 @@ public:
     // RegSetValueExA of this value name fails with ERROR_ACCESS_DENIED, storing nothing.
     void failValueWrite(const char* name) { failingWrites_.push_back(name); }
     void pinClock(const SYSTEMTIME& time) { clock_ = time; }
-    // A search whose pattern ends in patternEnd yields these entries in this order (fails
+    // A (wide) search whose pattern ends in patternEnd yields these entries in this order (fails
     // as finding nothing when there are none); other searches go to the file system.
     void pinSearch(const char* patternEnd, const std::vector<FoundEntry>& entries) {
         patternEnd_ = patternEnd;
@@ -61,15 +61,15 @@ public:
 
     LONG openKey(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY result) override;
     LONG setValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override;
-    HANDLE findFirst(LPCSTR pattern, LPWIN32_FIND_DATAA data) override;
-    BOOL findNext(HANDLE search, LPWIN32_FIND_DATAA data) override;
+    HANDLE findFirstWide(LPCWSTR pattern, LPWIN32_FIND_DATAW data) override;
+    BOOL findNextWide(HANDLE search, LPWIN32_FIND_DATAW data) override;
     BOOL findClose(HANDLE search) override;
     void readClock(LPSYSTEMTIME time) override;
     int messageBox(HWND, LPCSTR, LPCSTR, UINT) override { return IDOK; }
 
 private:
-    bool pinned(LPCSTR pattern) const;
-    BOOL nextPinned(LPWIN32_FIND_DATAA data);
+    bool pinned(LPCWSTR pattern) const;
+    BOOL nextPinned(LPWIN32_FIND_DATAW data);
 
     std::vector<KeyOpen> keyOpens_;
     int clockReads_ = 0;
