@@ -247,12 +247,10 @@ TEST_F(CurrentWorld, WorldKeyIsOpenedThroughThreeFreshHostKeys) {
     reg::setString("Home", "Probe", "in the world");
     handedOut = openWorldKey(KEY_QUERY_VALUE).release();
     const char* const host = "SOFTWARE\\ZORV";
+    const REGSAM read = KEY_QUERY_VALUE;
     // Leading to the world's key takes no right; the current world is read, and written if need be.
     expectHandedOut("Probe", "in the world",
-                    {{host, KEY_QUERY_VALUE},
-                     {host, KEY_QUERY_VALUE},
-                     {host, KEY_QUERY_VALUE | KEY_SET_VALUE},
-                     {"Home", KEY_QUERY_VALUE}});
+                    {{host, read}, {host, read}, {host, read | KEY_SET_VALUE}, {"Home", read}});
 }
 
 TEST_F(CurrentWorld, WorldKeyThatCannotBeOpenedGivesNull) {
