@@ -97,7 +97,11 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
-        return dialog->OnInitDialog();
+        dialog->measureScale();
+        dialog->fitWorkArea();
+        const BOOL focus = dialog->OnInitDialog();
+        dialog->scalePictures();
+        return focus;
     }
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog) return FALSE;  // before WM_INITDIALOG, or after the object let go
@@ -105,6 +109,9 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
     switch (message) {
         case WM_COMMAND:
             return dialog->onCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_DESTROY:
+            dialog->restorePictures();
+            return FALSE;
         case WM_NCDESTROY:
             SetWindowLongPtrA(window, DWLP_USER, 0);
             dialog->m_hWnd = nullptr;

@@ -197,6 +197,11 @@ HANDLE WINAPI loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int 
     return s.hold(s.bitmaps, failing ? nullptr : s.top().loadImage(instance, name, type, cx, cy, flags));
 }
 
+HANDLE WINAPI copyImage(HANDLE image, UINT type, int cx, int cy, UINT flags) {
+    BOOK(CopyImage);
+    return s.hold(s.bitmaps, s.top().copyImage(image, type, cx, cy, flags));
+}
+
 HFONT WINAPI createFont(const LOGFONTA* description) {
     BOOK(CreateFontIndirectA);
     return s.hold(s.fonts, failing ? nullptr : s.top().createFont(description));
@@ -284,6 +289,7 @@ const Import kImports[] = {
     {"user32.dll", "EnumWindows", standIn(&enumWindows)},
     {"msvcrt.dll", "fopen", standIn(&openFile)},
     {"gdi32.dll", "DeleteObject", standIn(&deleteObject)},
+    {"user32.dll", "CopyImage", standIn(&copyImage)},
     {"msvcrt.dll", "fclose", standIn(&closeFile)},
     {"kernel32.dll", "GetSystemTime", standIn(&readClock)},
     {"user32.dll", "MessageBeep", standIn(&beep)},
@@ -404,6 +410,9 @@ BOOL LedgerView::findNextWide(HANDLE h, LPWIN32_FIND_DATAW d) { return PASS(find
 BOOL LedgerView::findClose(HANDLE h) { return PASS(findClose, FindClose, h); }
 HANDLE LedgerView::loadImage(HINSTANCE i, LPCSTR n, UINT t, int x, int y, UINT f) {
     return PASS(loadImage, LoadImageA, i, n, t, x, y, f);
+}
+HANDLE LedgerView::copyImage(HANDLE h, UINT t, int x, int y, UINT f) {
+    return PASS(copyImage, CopyImage, h, t, x, y, f);
 }
 HFONT LedgerView::createFont(const LOGFONTA* f) { return PASS(createFont, CreateFontIndirectA, f); }
 int LedgerView::getObject(HANDLE h, int n, LPVOID b) { return PASS(getObject, GetObjectA, h, n, b); }

@@ -36,6 +36,7 @@ enum class Api {
     // The calls above can be made to fail; the ones below are only watched.
     Failable,
     DeleteObject = Failable,
+    CopyImage,  // only at a dpi other than 96, where no flow runs
     fclose,
     GetSystemTime,
     MessageBeep,
@@ -121,6 +122,7 @@ public:
     virtual BOOL findNextWide(HANDLE search, LPWIN32_FIND_DATAW data);
     virtual BOOL findClose(HANDLE search);
     virtual HANDLE loadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+    virtual HANDLE copyImage(HANDLE image, UINT type, int cx, int cy, UINT flags);
     virtual HFONT createFont(const LOGFONTA* description);
     virtual int getObject(HANDLE object, int size, LPVOID buffer);
     virtual BOOL deleteObject(HGDIOBJ object);
