@@ -4,11 +4,28 @@
 # to play; without one, or on CI, the walk-through (a test program beside the host) plays
 # them under Xvfb, checks every step, and saves a picture of every dialog in build/screenshots/
 # (--update-pictures copies them to docs/screenshots/ as well). It plays the i686 build where
-# this machine can run 32-bit programs, and the x86_64 build otherwise.
+# this machine can run 32-bit programs, and the x86_64 build otherwise. --dpi=144 plays at that
+# dpi (the prefix's own is put back after), its pictures in build/screenshots-144dpi/ and, with
+# --update-pictures, docs/screenshots/144dpi/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets.sh
+dpi=96
+update=""
+rest=()  # for the host, when it is yours to play
+for arg in "$@"; do
+  case $arg in
+    --dpi=*) dpi=${arg#--dpi=} ;;
+    --update-pictures) update=1 ;;
+    *) rest+=("$arg") ;;
+  esac
+done
 shots=build/screenshots
+docs=docs/screenshots
+if [ "$dpi" != 96 ]; then
+  shots=build/screenshots-${dpi}dpi
+  docs=docs/screenshots/${dpi}dpi
+fi
 
 if [ -z "${ZORV_DEMO_STAGE:-}" ]; then
   bash scripts/install-deps.sh
@@ -37,7 +54,7 @@ wineserver -p || true
 status=0
 
 if [ "$ZORV_DEMO_STAGE" = play ]; then
-  "$WINE" "$host" "$@" || status=$?
+  bash tests/support/at-dpi.sh "$dpi" "$WINE" "$host" ${rest[@]+"${rest[@]}"} || status=$?
   echo
   "$WINE" "$host" scores || true
   wineserver -k || true
@@ -46,7 +63,8 @@ fi
 
 rm -rf "$shots"
 mkdir -p "$shots"
-"$WINE" "$ZORV_DEMO_DIR/bin/walkthrough.exe" "$("$WINE" winepath -w "$shots")" || status=$?
+bash tests/support/at-dpi.sh "$dpi" "$WINE" "$ZORV_DEMO_DIR/bin/walkthrough.exe" "$("$WINE" winepath -w "$shots")" ||
+  status=$?
 echo
 echo "The sample installation, which the walk-through leaves as it was:"
 "$WINE" "$host" scores || true
@@ -58,9 +76,10 @@ for picture in "$shots"/*.bmp; do
   rm "$picture"
 done
 echo "Pictures of every dialog: $shots/"
-if [ $status -eq 0 ] && [ "${1:-}" = --update-pictures ]; then
-  rm -f docs/screenshots/*.png
-  cp "$shots"/*.png docs/screenshots/
-  echo "Copied to docs/screenshots/."
+if [ $status -eq 0 ] && [ -n "$update" ]; then
+  mkdir -p "$docs"
+  rm -f "$docs"/*.png
+  cp "$shots"/*.png "$docs"/
+  echo "Copied to $docs/."
 fi
 exit $status
