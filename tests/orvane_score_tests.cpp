@@ -21,7 +21,7 @@ const char* const kNameEntry = "Orvane Hall Of Fame";
 class OrvaneScore : public ::testing::Test {
 protected:
     // Stored as the host stores them, without terminators.
-    void store(const StoredTable& table) { storeTable(kWorld, "Orvanedefault", table, false); }
+    void store(const StoredTable& table) { storeTable(kWorld, "Orvane", "default", table, false); }
 
     int score(const char* scoreString, const std::function<void()>& script) {
         ScoreRun run = runScore(plugin, scoreString, script, 0x5a5a5a5a);
@@ -85,7 +85,7 @@ TEST_F(OrvaneScore, QualifyingScoreAsksForANameFirstThenShowsTheTable) {
                   driver::click(hallOfFame, IDCANCEL);
               }));
     EXPECT_EQ("default", left);
-    EXPECT_EQ((StoredTable{{{"ACE", "3", "1500"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
+    EXPECT_EQ((StoredTable{{{"ACE", "3", "1500"}, {}, {}}}), storedTable(kWorld, "Orvane", "default"));
 }
 
 TEST_F(OrvaneScore, CancelledOrEmptyNameIsRecordedWithoutAName) {
@@ -110,7 +110,7 @@ TEST_F(OrvaneScore, NamesAreCutAtEightCharacters) {
         driver::click(entry, IDOK);
         closeHallOfFame();
     });
-    EXPECT_EQ("ABCDEFGH", storedTable(kWorld, "Orvanedefault")[0].name);
+    EXPECT_EQ("ABCDEFGH", storedTable(kWorld, "Orvane", "default")[0].name);
 }
 
 TEST_F(OrvaneScore, ScoreEqualToTheThirdIsNotAskedForAndChangesNothing) {
@@ -167,7 +167,7 @@ TEST_F(OrvaneScore, TableWithATextTooLongToReadTakesNoResult) {
     const StoredTable table = {{{"A", "5", "500"}, {"B", std::string(40, '7'), "300"}, {"C", "1", "100"}}};
     store(table);
     score("default*400*2", [] { expectTable("A|5|500|B||300|C|1|100|"); });
-    EXPECT_EQ(table, storedTable(kWorld, "Orvanedefault"));
+    EXPECT_EQ(table, storedTable(kWorld, "Orvane", "default"));
 }
 
 // A standard user may read HKEY_LOCAL_MACHINE but not write it: the table is shown as stored, the
@@ -180,7 +180,7 @@ TEST_F(OrvaneScore, AStandardUserSeesTheTableAndIsToldOnceThatTheResultIsNotSave
         enterName("ACE");
         expectTable("A|5|500|B|3|300|C|1|100|");
     });
-    EXPECT_EQ(kABC, storedTable(kWorld, "Orvanedefault"));
+    EXPECT_EQ(kABC, storedTable(kWorld, "Orvane", "default"));
     ASSERT_EQ(1u, standardUser.boxes().size());
     EXPECT_EQ("Unable to save game stat info!", standardUser.boxes()[0].text);
 }
@@ -203,7 +203,7 @@ TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
             driver::click(hallOfFame, IDCANCEL);
         }
     });
-    EXPECT_EQ((StoredTable{{{"Z", "3", "42"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
+    EXPECT_EQ((StoredTable{{{"Z", "3", "42"}, {}, {}}}), storedTable(kWorld, "Orvane", "default"));
     EXPECT_EQ("default", left);
 }
 
@@ -222,7 +222,7 @@ TEST_F(OrvaneScore, MissingFieldsCountZero) {
         enterName("SKIP");
         closeHallOfFame();
     });
-    EXPECT_EQ((StoredTable{{{"SKIP", "0", "5"}, {}, {}}}), storedTable(kWorld, "Orvanedefault"));
+    EXPECT_EQ((StoredTable{{{"SKIP", "0", "5"}, {}, {}}}), storedTable(kWorld, "Orvane", "default"));
     ScriptedRun closeIt(closeHallOfFame);
     EXPECT_EQ(0, plugin.score(nullptr, 0));
 }

@@ -128,7 +128,7 @@ TEST(QuibbixScore, NameEntryHasItsOwnLayout) {
 
 TEST(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
     Installation world(kWorld);
-    storeTable(kWorld, "QuibbixUser", {{{"ANN", "9", "500"}, {"", "5", "300"}, {"CY", "2", "100"}}});
+    storeTable(kWorld, "Quibbix", "User", {{{"ANN", "9", "500"}, {"", "5", "300"}, {"CY", "2", "100"}}});
     Plugin plugin("quibbix.dll");
     Shown shown;
     // The name entry would come first and hold the hall of fame back.

@@ -22,6 +22,7 @@
 #include "HallOfFameIds.h"
 #include "Installation.h"
 #include "Journal.h"
+#include "PluginContract.h"
 #include "RegistrySandbox.h"
 #include "Sample.h"
 #include "Screenshot.h"
@@ -48,11 +49,10 @@ DWORD noticeFlag(const char* world) {
 }
 
 void expectStored(const char* world, const char* game, const char* mode, const Row rows[3]) {
-    const char* const fields[3] = {"Name", "Level", "Score"};
     for (int rank = 0; rank < 3; ++rank) {
         const Row& cells = rows[rank];
         for (int field = 0; field < 3; ++field) {
-            const std::string name = std::string(game) + mode + fields[field] + std::to_string(rank + 1);
+            const std::string name = scoreValueName<std::string>(game, mode, field, rank);
             const reg::Value value = reg::get(world, name.c_str());
             if (!cells[field]) {
                 EXPECT_FALSE(value.exists) << world << "\\" << name << " should not be stored, holds \""
