@@ -7,7 +7,7 @@ namespace {
 const HallOfFame kHallOfFame = {IDD_GAME_SCORE,
                                 IDC_REPLAY,
                                 "Quibbix",
-                                "Quibbix Hall Of Fame",
+                                CAPTION_NAME_ENTRY,
                                 {{"Random", IDC_TABLE1_NAME1}, {"User", IDC_TABLE2_NAME1}}};
 }  // namespace
 

@@ -10,6 +10,7 @@
 
 #include "DialogDriver.h"
 #include "CallLedger.h"
+#include "GameDialogs.h"
 #include "Installation.h"
 #include "Plugin.h"
 
@@ -125,26 +126,27 @@ TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
     const Flow flows[] = {
         {"orvane.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
          [](std::vector<Seen>& seen, HWND host) {
-             if (HWND notice = note(seen, host, "Orvane Info", "Orvane Start Game Dialog")) driver::click(notice, IDOK);
-             if (HWND start = note(seen, host, "Orvane Start Game Dialog")) driver::click(start, 102);
+             if (HWND notice = note(seen, host, kOrvane.notice.caption, kOrvane.start.caption))
+                 driver::click(notice, IDOK);
+             if (HWND start = note(seen, host, kOrvane.start.caption)) driver::click(start, kOrvane.start.button);
          }},
         {"orvane.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "default*1500*3"), 0); },
          [](std::vector<Seen>& seen, HWND host) {
-             if (HWND entry = note(seen, host, "Orvane Hall Of Fame", "Orvane Hall of Fame"))
+             if (HWND entry = note(seen, host, kOrvane.nameEntry.caption, kOrvane.hallOfFame.caption))
                  driver::click(entry, IDOK);
-             if (HWND fame = note(seen, host, "Orvane Hall of Fame")) driver::click(fame, IDCANCEL);
+             if (HWND fame = note(seen, host, kOrvane.hallOfFame.caption)) driver::click(fame, IDCANCEL);
          }},
         {"quibbix.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
          [](std::vector<Seen>& seen, HWND host) {
-             if (HWND start = note(seen, host, "Quibbix Start Game Dialog")) driver::click(start, 104);
-             if (HWND levels = note(seen, host, "Quibbix Custom Levels Selection", "Quibbix Start Game Dialog"))
+             if (HWND start = note(seen, host, kQuibbix.start.caption)) driver::click(start, kQuibbix.start.button);
+             if (HWND levels = note(seen, host, kQuibbix.customLevels.caption, kQuibbix.start.caption))
                  driver::click(levels, IDOK);
          }},
         {"quibbix.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "random*1500*3"), 0); },
          [](std::vector<Seen>& seen, HWND host) {
-             if (HWND entry = note(seen, host, "Quibbix Hall Of Fame", "Quibbix Hall of Fame"))
+             if (HWND entry = note(seen, host, kQuibbix.nameEntry.caption, kQuibbix.hallOfFame.caption))
                  driver::click(entry, IDOK);
-             if (HWND fame = note(seen, host, "Quibbix Hall of Fame")) driver::click(fame, IDCANCEL);
+             if (HWND fame = note(seen, host, kQuibbix.hallOfFame.caption)) driver::click(fame, IDCANCEL);
          }},
     };
     HWND host = window;
