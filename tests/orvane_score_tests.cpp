@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "CallLedger.h"
 #include "DialogDriver.h"
-#include "GameDialogs.h"
-#include "GdiTracker.h"
 #include "EntryRuns.h"
+#include "GameDialogs.h"
 #include "Installation.h"
 #include "Interceptors.h"
 #include "Plugin.h"
@@ -223,8 +223,9 @@ TEST_F(OrvaneScore, MissingFieldsCountZero) {
 }
 
 TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
-    GdiTracker gdi(plugin.module);
-    ASSERT_TRUE(gdi.installed());
+    CallLedger gdi(plugin.module);
+    for (Api api : {Api::LoadImageA, Api::CreateFontIndirectA, Api::DeleteObject}) ASSERT_TRUE(gdi.hooked(api));
+    auto made = [&gdi] { return gdi.count(Api::LoadImageA) + gdi.count(Api::CreateFontIndirectA); };
     reg::setDword(kWorld, "NoShowOrvaneInfoDlg", 0);
 
     char start[16];
@@ -232,12 +233,11 @@ TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
         driver::click(notice, IDOK);
         if (HWND dialog = driver::waitFor(kOrvane.start.caption)) driver::click(dialog, IDC_FREEPLAY);
     }));
-    EXPECT_EQ(1, gdi.made);
+    EXPECT_EQ(1, made());
     score("default*700*2", [] {
         enterName("ACE");
         if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDC_REPLAY);
     });
-    EXPECT_EQ(3, gdi.made);
-    EXPECT_TRUE(gdi.alive.empty());
-    EXPECT_EQ(0, gdi.strayDeletes) << "deleted something it did not make, or twice";
+    EXPECT_EQ(3, made());
+    EXPECT_TRUE(gdi.holdings().none()) << gdi.holdings().describe();
 }

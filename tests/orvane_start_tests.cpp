@@ -3,9 +3,9 @@
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
 #include "GameDialogs.h"
 #include "Installation.h"
-#include "EntryRuns.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 #include "orvane/resource.h"

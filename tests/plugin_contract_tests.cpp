@@ -1,5 +1,5 @@
-// What the host relies on when it loads a plug-in: exports, ordinals, and nothing imported
-// beyond the system DLLs.
+// What the host relies on when it loads a plug-in: exports and ordinals, and dialogs that keep
+// the host disabled. (What the DLL imports is checked in the built file, by check_deliverable.sh.)
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "DialogDriver.h"
-#include "CallLedger.h"
 #include "GameDialogs.h"
 #include "Installation.h"
 #include "Plugin.h"
@@ -28,20 +27,6 @@ TEST_P(PluginContract, ExportsResolveByNameAndOrdinal) {
     EXPECT_NE(plugin.stop, nullptr);
     EXPECT_EQ(GetProcAddress(plugin.module, "fnGameStartDlgzorv@8"), nullptr);
     EXPECT_EQ(GetProcAddress(plugin.module, "_fnGameStartDlgzorv@8"), nullptr);
-}
-
-TEST_P(PluginContract, ImportsOnlySystemDlls) {
-    Plugin plugin(GetParam());
-    char imports[512][64];
-    const int count = listImports(plugin.module, imports, 512);
-    ASSERT_GT(count, 0);
-    for (int i = 0; i < count && i < 512; ++i) {
-        const std::string dll = std::string(imports[i]).substr(0, std::string(imports[i]).find('!'));
-        EXPECT_TRUE(_stricmp(dll.c_str(), "KERNEL32.dll") == 0 || _stricmp(dll.c_str(), "USER32.dll") == 0 ||
-                    _stricmp(dll.c_str(), "GDI32.dll") == 0 || _stricmp(dll.c_str(), "ADVAPI32.dll") == 0 ||
-                    _stricmp(dll.c_str(), "msvcrt.dll") == 0)
-            << imports[i];
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPlugins, PluginContract, ::testing::Values("orvane.dll", "quibbix.dll"));

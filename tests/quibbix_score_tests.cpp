@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "CallLedger.h"
 #include "DialogDriver.h"
-#include "GameDialogs.h"
-#include "GdiTracker.h"
-#include "Installation.h"
 #include "EntryRuns.h"
+#include "GameDialogs.h"
+#include "Installation.h"
 #include "Plugin.h"
 #include "StoredTables.h"
 #include "quibbix/resource.h"
@@ -164,8 +164,9 @@ TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
     Installation world(kWorld);
     world.addFolder("games\\quibbix\\alpha");
     Plugin plugin("quibbix.dll");
-    GdiTracker gdi(plugin.module);
-    ASSERT_TRUE(gdi.installed());
+    CallLedger gdi(plugin.module);
+    for (Api api : {Api::LoadImageA, Api::CreateFontIndirectA, Api::DeleteObject}) ASSERT_TRUE(gdi.hooked(api));
+    auto made = [&gdi] { return gdi.count(Api::LoadImageA) + gdi.count(Api::CreateFontIndirectA); };
 
     const StartRun started = runStart(plugin, kQuibbix.start.caption, [](HWND start) {
         driver::click(start, IDC_USER);
@@ -181,12 +182,11 @@ TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
     });
     EXPECT_TRUE(started.result);
     EXPECT_STREQ("user*alpha*0", started.buffer);
-    EXPECT_EQ(2, gdi.made);
+    EXPECT_EQ(2, made());
 
     Shown shown;
     EXPECT_EQ(0, score(plugin, "user*1500*3", namedThenRead("ACE", "1500", shown)));
     EXPECT_EQ("ACE", shown.lower[0]);
-    EXPECT_EQ(4, gdi.made);  // and a bold font for each of the two dialogs
-    EXPECT_TRUE(gdi.alive.empty()) << gdi.alive.size() << " not deleted";
-    EXPECT_EQ(0, gdi.deletedWhileShown);
+    EXPECT_EQ(4, made());  // and a bold font for each of the two dialogs
+    EXPECT_TRUE(gdi.holdings().none()) << gdi.holdings().describe();
 }

@@ -6,9 +6,9 @@
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
 #include "GameDialogs.h"
 #include "Installation.h"
-#include "EntryRuns.h"
 #include "Interceptors.h"
 #include "Plugin.h"
 #include "quibbix/resource.h"
