@@ -2,8 +2,7 @@
 # Builds the plug-ins and the benchmark, then runs it under Wine on a private X display: the
 # i686 build where this machine can run 32-bit programs, the x86_64 build otherwise
 # (ZORV_TARGETS=x64 forces that). The table's first heading names the target. Arguments go to
-# the benchmark: --calls lists the calls recorded from each entry point instead; --growth runs
-# only the growth tables.
+# the benchmark: --growth runs only the growth tables.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets.sh
