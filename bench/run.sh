@@ -7,8 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/targets.sh
 if [ -z "${ZORV_BENCH_DIR:-}" ]; then
-  bash scripts/install-deps.sh
-  choose_targets
+  set_up
   target=${run_targets##* }
   dir=$(target_dir "$target")
   cmake --preset "$target" >/dev/null

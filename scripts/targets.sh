@@ -39,6 +39,12 @@ i686_unavailable() {
   fi
 }
 
+# Installs what the build needs, then chooses the targets.
+set_up() {
+  bash "$zorv_root/scripts/install-deps.sh"
+  choose_targets
+}
+
 # Sets run_targets to the targets whose programs run here, and i686_skipped to the reason
 # when i686 is not among them; fails when a forced target cannot run.
 choose_targets() {

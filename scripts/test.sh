@@ -8,8 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/targets.sh
 
 if [ -z "${ZORV_ON_DISPLAY:-}" ]; then
-  bash scripts/install-deps.sh
-  choose_targets
+  set_up
   for target in i686 x64; do
     cmake --preset "$target"
     cmake --build --preset "$target"

@@ -210,23 +210,26 @@ int WINAPI getObject(HANDLE object, int size, LPVOID buffer) {
     return failing ? 0 : s.top().getObject(object, size, buffer);
 }
 
+struct Search {
+    HGDIOBJ object;
+    bool found;
+};
+
+BOOL CALLBACK usesObject(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    for (auto [message, wParam] : {std::pair<UINT, WPARAM>{WM_GETFONT, 0}, {BM_GETIMAGE, IMAGE_BITMAP}}) {
+        DWORD_PTR held = 0;
+        SendMessageTimeoutA(child, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &held);
+        search->found |= held == reinterpret_cast<DWORD_PTR>(search->object);
+    }
+    return !search->found;
+}
+
 // True when a control of a window of this process has the object as its font or image.
 bool shownSomewhere(HGDIOBJ object) {
-    struct Search {
-        HGDIOBJ object;
-        bool found;
-    } search = {object, false};
-    auto uses = [](HWND child, LPARAM param) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(param);
-        for (auto [message, wParam] : {std::pair<UINT, WPARAM>{WM_GETFONT, 0}, {BM_GETIMAGE, IMAGE_BITMAP}}) {
-            DWORD_PTR held = 0;
-            SendMessageTimeoutA(child, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &held);
-            search->found |= held == reinterpret_cast<DWORD_PTR>(search->object);
-        }
-        return !search->found;
-    };
+    Search search = {object, false};
     for (HWND window : driver::windowsOfProcess())
-        if (!search.found) EnumChildWindows(window, uses, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) EnumChildWindows(window, usesObject, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
