@@ -89,10 +89,14 @@ HWND note(std::vector<Seen>& seen, HWND host, const char* caption, const char* o
     return dialog;
 }
 
+// The entry point opens outer, and inner over it: from outer's initialisation, so inner shows
+// first, or behind outer's button.
 struct Flow {
-    const char* dll;
+    const Game& game;
     std::function<void(Plugin&)> call;
-    std::function<void(std::vector<Seen>&, HWND host)> script;
+    const GameDialog& outer;
+    const GameDialog& inner;
+    bool innerFirst;
 };
 }  // namespace
 
@@ -108,31 +112,15 @@ TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
     OtherProgram other;
 
     char buffer[300];
+    auto start = [&buffer](Plugin& p) { p.start(buffer, 0); };
+    auto score = [&buffer](const char* text) {
+        return [&buffer, text](Plugin& p) { p.score(strcpy(buffer, text), 0); };
+    };
     const Flow flows[] = {
-        {"orvane.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
-         [](std::vector<Seen>& seen, HWND host) {
-             if (HWND notice = note(seen, host, kOrvane.notice.caption, kOrvane.start.caption))
-                 driver::click(notice, IDOK);
-             if (HWND start = note(seen, host, kOrvane.start.caption)) driver::click(start, kOrvane.start.button);
-         }},
-        {"orvane.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "default*1500*3"), 0); },
-         [](std::vector<Seen>& seen, HWND host) {
-             if (HWND entry = note(seen, host, kOrvane.nameEntry.caption, kOrvane.hallOfFame.caption))
-                 driver::click(entry, IDOK);
-             if (HWND fame = note(seen, host, kOrvane.hallOfFame.caption)) driver::click(fame, IDCANCEL);
-         }},
-        {"quibbix.dll", [&buffer](Plugin& p) { p.start(buffer, 0); },
-         [](std::vector<Seen>& seen, HWND host) {
-             if (HWND start = note(seen, host, kQuibbix.start.caption)) driver::click(start, kQuibbix.start.button);
-             if (HWND levels = note(seen, host, kQuibbix.customLevels.caption, kQuibbix.start.caption))
-                 driver::click(levels, IDOK);
-         }},
-        {"quibbix.dll", [&buffer](Plugin& p) { p.score(strcpy(buffer, "random*1500*3"), 0); },
-         [](std::vector<Seen>& seen, HWND host) {
-             if (HWND entry = note(seen, host, kQuibbix.nameEntry.caption, kQuibbix.hallOfFame.caption))
-                 driver::click(entry, IDOK);
-             if (HWND fame = note(seen, host, kQuibbix.hallOfFame.caption)) driver::click(fame, IDCANCEL);
-         }},
+        {kOrvane, start, kOrvane.start, kOrvane.notice, true},
+        {kOrvane, score("default*1500*3"), kOrvane.hallOfFame, kOrvane.nameEntry, true},
+        {kQuibbix, start, kQuibbix.start, kQuibbix.customLevels, false},
+        {kQuibbix, score("random*1500*3"), kQuibbix.hallOfFame, kQuibbix.nameEntry, true},
     };
     HWND host = window;
     for (int round = 0; round < 2; ++round) {
@@ -143,22 +131,29 @@ TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
             reg::remove("dZORV_Owner", "NoShowOrvaneInfoDlg");
         }
         for (const Flow& flow : flows) {
-            Plugin plugin(flow.dll);
+            Plugin plugin(flow.game.dll);
             SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             ASSERT_EQ(host, driver::windowsOfProcess().front());
             ASSERT_TRUE(other.toFront());
             std::vector<Seen> seen;
             {
-                ScriptedRun driverThread([&seen, host, &flow] { flow.script(seen, host); });
+                ScriptedRun driverThread([&seen, host, &flow] {
+                    auto answer = [&](const GameDialog& shown, const char* owner) {
+                        if (HWND dialog = note(seen, host, shown.caption, owner)) driver::click(dialog, shown.button);
+                    };
+                    if (flow.innerFirst) answer(flow.inner, flow.outer.caption);
+                    answer(flow.outer, nullptr);
+                    if (!flow.innerFirst) answer(flow.inner, flow.outer.caption);
+                });
                 flow.call(plugin);
             }
-            EXPECT_EQ(2u, seen.size()) << flow.dll;
+            EXPECT_EQ(2u, seen.size()) << flow.game.dll;
             for (const Seen& s : seen) {
                 EXPECT_NE(nullptr, s.expectedOwner) << s.caption;
                 EXPECT_EQ(s.expectedOwner, s.owner) << s.caption;
                 EXPECT_FALSE(s.hostEnabled) << s.caption;
             }
-            EXPECT_TRUE(IsWindowEnabled(window) && IsWindowEnabled(host)) << flow.dll;
+            EXPECT_TRUE(IsWindowEnabled(window) && IsWindowEnabled(host)) << flow.game.dll;
         }
     }
     DestroyWindow(host);
