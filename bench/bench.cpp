@@ -1,10 +1,11 @@
 // How long each dialog of the plug-ins takes to become visible, next to the same template shown
 // bare by DialogBoxParamA, and next to its floor: the bare templates making the platform calls
 // the entry point made, recorded from it once; how the cost grows with the level-set folders and
-// the games played; the registry calls of each entry point; the size and imports of each DLL.
+// the games played; the registry calls of each entry point.
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -12,111 +13,81 @@
 #include <string>
 #include <vector>
 
-#include "CallLedger.h"
+#include "DialogDriver.h"
 #include "Floor.h"
+#include "GameDialogs.h"
 #include "Installation.h"
 #include "Plugin.h"
-#include "Recorder.h"
+#include "StoredTables.h"
 
 namespace {
 const char* const kWorld = "dZORV_Bench";
-const int kWarmUp = 3;
-const int kRuns = 25;
+const int kWarmUp = 3, kRuns = 25;
+const int kGrowthWarmUp = 2, kGrowthRuns = 15;
 
+// Milliseconds, from the performance counter.
 double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return 1000.0 * count.QuadPart / frequency.QuadPart;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// ---- Seeing a dialog appear, on the thread that shows it, and answering it.
-//
-// Hooks on the calling thread note each dialog as it is created, and at every message a loop
-// takes from the queue look for those that have turned visible since: the modal loop shows its
-// dialog when it first finds the queue empty, and the next message it takes is the dialog's own
-// painting or activation. The answer is posted at once: no polling thread competes for the
-// processor. These hooks see no sent messages: Wine runs a WH_CALLWNDPROC hook through its
-// server at every message sent, about 0.17 ms for each CB_ADDSTRING, which would be charged to
-// every message a plug-in sends.
+// ---- Seeing a dialog appear and answering it, on the thread that shows it: hooks note each dialog
+// created, and at every message taken from the queue look for those turned visible (the modal
+// loop shows its dialog when the queue first runs empty); the driver's answer is posted at once.
+// No hook sees sent messages: Wine runs those through its server, 0.17 ms a CB_ADDSTRING.
 
 struct Watch {
-    std::string target;   // caption whose showing is timed
-    std::string clickOn;  // when this one shows, its button 104 is clicked and the clock starts
+    const char* target = nullptr;         // the caption whose showing is timed
+    const GameDialog* clickOn = nullptr;  // when it shows, its button is pressed and the clock starts
     double start = 0, shown = 0;
     HWND clicked = nullptr;
     std::vector<HWND> hidden;  // dialogs created and not seen visible yet
 };
 Watch watch;
 
-std::string captionOf(HWND window) {
-    char text[128] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-bool isDialog(HWND window) {
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    return strcmp(name, "#32770") == 0;
-}
-
-void post(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
 void onShown(HWND dialog, double at) {
-    const std::string caption = captionOf(dialog);
-    if (caption == watch.target && !watch.shown) watch.shown = at;
-    if (caption == watch.clickOn && !watch.clicked) {
+    char caption[128] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    if (strcmp(caption, watch.target) == 0 && !watch.shown) watch.shown = at;
+    if (watch.clickOn && strcmp(caption, watch.clickOn->caption) == 0 && !watch.clicked) {
         watch.clicked = dialog;
         watch.start = now();
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(104, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, 104)));
+        driver::press(dialog, watch.clickOn->button);
         return;
     }
-    // The notice and the name entry are accepted, everything else cancelled.
-    const bool accept = caption.find("Info") != std::string::npos || caption.find("Of Fame") != std::string::npos;
-    post(dialog, accept ? IDOK : IDCANCEL);
+    driver::cancel(dialog);
 }
 
 LRESULT CALLBACK onTaken(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         const double at = now();
         auto& hidden = watch.hidden;
-        for (size_t i = 0; i < hidden.size();) {
-            if (!IsWindowVisible(hidden[i])) {
-                ++i;
-                continue;
-            }
-            const HWND shown = hidden[i];
-            hidden.erase(hidden.begin() + i);
-            onShown(shown, at);
-        }
+        const auto visible =
+            std::stable_partition(hidden.begin(), hidden.end(), [](HWND w) { return !IsWindowVisible(w); });
+        const std::vector<HWND> shown(visible, hidden.end());
+        hidden.erase(visible, hidden.end());
+        for (HWND dialog : shown) onShown(dialog, at);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK onWindow(int code, WPARAM wParam, LPARAM lParam) {
     const auto window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_CREATEWND && isDialog(window)) {
+    if (code == HCBT_CREATEWND && driver::isDialog(window)) {
         watch.hidden.push_back(window);
-    } else if (code == HCBT_DESTROYWND && isDialog(window)) {
+    } else if (code == HCBT_DESTROYWND && driver::isDialog(window)) {
         auto& hidden = watch.hidden;
         hidden.erase(std::remove(hidden.begin(), hidden.end(), window), hidden.end());
         // The nested dialog is gone: close the one it came from.
-        if (watch.clicked && window != watch.clicked) post(watch.clicked, IDCANCEL);
+        if (watch.clicked && window != watch.clicked) driver::cancel(watch.clicked);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Milliseconds from the start of action (or the click) to the target dialog showing.
-double timeShowing(const char* target, const char* clickOn, const std::function<void()>& action) {
+// Milliseconds from the start of action (or the press) to the target dialog showing.
+double timeShowing(const char* target, const GameDialog* clickOn, const std::function<void()>& action) {
     watch = Watch();
     watch.target = target;
-    watch.clickOn = clickOn ? clickOn : "";
+    watch.clickOn = clickOn;
     HHOOK windows = SetWindowsHookExA(WH_CBT, onWindow, nullptr, GetCurrentThreadId());
     HHOOK taken = SetWindowsHookExA(WH_GETMESSAGE, onTaken, nullptr, GetCurrentThreadId());
     watch.start = now();
@@ -126,129 +97,42 @@ double timeShowing(const char* target, const char* clickOn, const std::function<
     return watch.shown ? watch.shown - watch.start : -1;
 }
 
-// ---- The bare templates: no initialisation work at all; optionally one nested template,
-// opened from the outer one's initialisation or from a click on its button 104.
+// ---- The dialogs measured, and one entry-point call of each recorded at the plug-in's imports.
 
-struct Bare {
-    HMODULE module;
-    int outer, inner;
-    bool innerOnClick;
-};
-const Bare* bare = nullptr;
-
-INT_PTR CALLBACK bareProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool outer = lParam == 1;
-    if (message == WM_INITDIALOG) {
-        if (outer && bare->inner && !bare->innerOnClick)
-            DialogBoxParamA(bare->module, MAKEINTRESOURCEA(bare->inner), GetActiveWindow(), bareProc, 0);
-        return TRUE;
-    }
-    if (message != WM_COMMAND) return FALSE;
-    const int id = LOWORD(wParam);
-    if (id == 104 && bare->innerOnClick) {
-        DialogBoxParamA(bare->module, MAKEINTRESOURCEA(bare->inner), GetActiveWindow(), bareProc, 0);
-        return TRUE;
-    }
-    if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
-    return id == IDOK || id == IDCANCEL;
-}
-
-void showBare(const Bare& what) {
-    bare = &what;
-    DialogBoxParamA(what.module, MAKEINTRESOURCEA(what.outer), nullptr, bareProc, 1);
-}
-
-// ---- The dialogs measured.
-
-struct Statistics {
-    double median, q1, q3;
-};
-
-Statistics statisticsOf(std::vector<double> samples) {
+double quantile(std::vector<double> samples, double fraction) {
     std::sort(samples.begin(), samples.end());
-    const size_t n = samples.size();
-    auto at = [&](double fraction) { return samples[static_cast<size_t>(fraction * (n - 1) + 0.5)]; };
-    return {at(0.5), at(0.25), at(0.75)};
+    return samples[static_cast<size_t>(fraction * (samples.size() - 1) + 0.5)];
+}
+
+// Prints the median and the quartiles; gives the median.
+double printed(const std::vector<double>& samples) {
+    printf(" %6.2f [%6.2f %6.2f]", quantile(samples, 0.5), quantile(samples, 0.25), quantile(samples, 0.75));
+    return quantile(samples, 0.5);
 }
 
 struct Flow {
-    const char* dialog;
-    const char* dll;
-    const char* caption;
-    const char* clickOn;          // nested behind a click on this dialog's button 104
-    std::function<void()> setUp;  // registry state before each run
-    std::function<void(Plugin&)> call;
-    int templateId;     // the dialog's own template
-    int outerTemplate;  // the template it is nested in, or 0
+    const char* name;
+    const Game& game;
+    const GameDialog& dialog;           // the one timed
+    const GameDialog* outer;            // the one it is nested in, or null
+    bool behindClick;                   // opened by the outer one's button, not by its initialisation
+    std::function<void()> setUp;        // registry state before each run
+    std::function<void(Plugin&)> call;  // the entry point
+
+    const GameDialog* clickOn() const { return behindClick ? outer : nullptr; }
+    double time(const std::function<void()>& action) const { return timeShowing(dialog.caption, clickOn(), action); }
 };
 
-// ---- One entry-point call recorded at the plug-in's own imports.
-
-struct Recording {
-    Script script;
-    int opens, queries, sets, closes, searches;
-};
-
-Recording record(const Flow& flow, Plugin& plugin) {
+Script record(const Flow& flow, Plugin& plugin) {
     flow.setUp();
-    Recorder recorder(plugin.module);
-    timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-    return {recorder.script(),
-            recorder.count(Api::RegOpenKeyExA),
-            recorder.count(Api::RegQueryValueExA),
-            recorder.count(Api::RegSetValueExA),
-            recorder.count(Api::RegCloseKey),
-            recorder.count(Api::FindFirstFileA) + recorder.count(Api::FindFirstFileW)};
+    return ::record(plugin.module, [&] { flow.time([&] { flow.call(plugin); }); });
 }
 
-void printScript(const char* dialog, const Script& script) {
-    printf("\n%s: %zu calls\n", dialog, script.steps.size());
-    int phase = -1;
-    for (size_t i = 0; i < script.steps.size(); ++i) {
-        const Step& step = script.steps[i];
-        if (step.phase != phase) printf("  in %s:\n", script.describe(phase = step.phase).c_str());
-        printf("    #%-3zu %s\n", i, describe(step).c_str());
-    }
-}
-
-// ---- The DLL files.
-
-struct FileSize {
-    DWORD total, resources;
-};
-
-FileSize sizeOf(const char* dll) {
-    FileSize size = {0, 0};
-    FILE* file = fopen(dll, "rb");
-    if (!file) return size;
-    std::vector<unsigned char> bytes;
-    unsigned char chunk[4096];
-    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
-    fclose(file);
-    size.total = static_cast<DWORD>(bytes.size());
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(bytes.data() + dos->e_lfanew);
-    const auto* section = IMAGE_FIRST_SECTION(nt);
-    for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
-        if (strncmp(reinterpret_cast<const char*>(section->Name), ".rsrc", 8) == 0)
-            size.resources = section->SizeOfRawData;
-    return size;
-}
-
-std::string importsOf(HMODULE module) {
-    static char names[256][64];
-    const int count = std::min(listImports(module, names, 256), 256);
-    std::string list, dll;
-    for (int i = 0; i < count; ++i) {
-        const std::string entry = names[i];
-        const size_t bang = entry.find('!');
-        if (entry.substr(0, bang) != dll) {
-            dll = entry.substr(0, bang);
-            list += "\n    " + dll + ":";
-        }
-        list += " " + entry.substr(bang + 1);
-    }
-    return std::to_string(count) + " functions" + list;
+// The calls of these functions that a script holds.
+int calls(const Script& script, std::initializer_list<Api> apis) {
+    return static_cast<int>(std::count_if(script.steps.begin(), script.steps.end(), [&](const Step& step) {
+        return std::find(apis.begin(), apis.end(), step.kind) != apis.end();
+    }));
 }
 
 void resetWorld(DWORD noticeFlag) {
@@ -268,58 +152,49 @@ void start(Plugin& plugin) {
     plugin.start(buffer, 0);
 }
 
-void printStatistics(const Statistics& s) { printf(" %6.2f [%6.2f %6.2f]", s.median, s.q1, s.q3); }
+// The entry point and floors of its flow: each run times them all, each after the setting up,
+// in an order that turns with every run so that none always comes first.
+struct Contest {
+    const Flow& flow;
+    Plugin& plugin;
+    std::vector<Floor*> floors;
+    std::vector<std::vector<double>> times;  // the plug-in's, then each floor's
 
-// ---- Growth: with more level-set folders, and after more games in one process. Each size
-// has its floor beside it in the same loop, recorded at that size: what the platform's part of
-// the growth is, and a check on the machine's own drift.
-
-const int kGrowthWarmUp = 2;
-const int kGrowthRuns = 15;
-
-void printGrowthHeading(const char* what, const char* size) {
-    printf("\n%s (%d runs):\n", what, kGrowthRuns);
-    printf("  %6s %24s %24s %5s\n", size, "plug-in", "floor", "ratio");
-}
-
-struct Paired {
-    std::vector<double> real, floor;
+    void timeOnce(int run, bool warmingUp, bool setUp = true) {
+        std::vector<double> took(floors.size() + 1);
+        for (size_t k = 0; k < took.size(); ++k) {
+            const size_t which = (run + k) % took.size();
+            if (setUp) flow.setUp();
+            took[which] = which ? flow.time([&] { floors[which - 1]->run(); }) : flow.time([&] { flow.call(plugin); });
+            if (took[which] < 0) printf("%s: a dialog did not show\n", flow.name);
+        }
+        times.resize(took.size());
+        for (size_t k = 0; k < took.size() && !warmingUp; ++k) times[k].push_back(took[k]);
+    }
 };
 
-// The entry point and its floor, interleaved, the setting up (if any) before each.
-Paired timePaired(const Flow& flow, Plugin& plugin, Floor& floor, const std::function<void()>& setUp, int warmUp) {
-    Paired times;
-    for (int run = 0; run < warmUp + kGrowthRuns; ++run) {
-        double took[2] = {};
-        for (int k = 0; k < 2; ++k) {
-            const int which = (run + k) % 2;
-            if (setUp) setUp();
-            took[which] = which ? timeShowing(flow.caption, flow.clickOn, [&] { floor.run(); })
-                                : timeShowing(flow.caption, flow.clickOn, [&] { flow.call(plugin); });
-        }
-        if (run < warmUp) continue;
-        times.real.push_back(took[0]);
-        times.floor.push_back(took[1]);
-    }
-    return times;
+// ---- Growth: with more level-set folders, and after more games in one process; each size beside
+// its floor recorded at that size, the platform's part of the growth.
+
+void printGrowthHeading(const char* what, const char* size) {
+    printf("\n%s (%d runs):\n  %6s %24s %24s %5s\n", what, kGrowthRuns, size, "plug-in", "floor", "ratio");
 }
 
-void printGrowthRow(int size, const Paired& times) {
-    const Statistics r = statisticsOf(times.real), f = statisticsOf(times.floor);
+void timeGrowth(int size, const Flow& flow, Plugin& plugin, const Script& script, bool setUp, int warmUp) {
+    Floor floor(script);
+    Contest contest = {flow, plugin, {&floor}, {}};
+    for (int run = 0; run < warmUp + kGrowthRuns; ++run) contest.timeOnce(run, run < warmUp, setUp);
     printf("  %6d", size);
-    printStatistics(r);
-    printStatistics(f);
-    printf(" %5.2f\n", r.median / f.median);
+    const double real = printed(contest.times[0]);
+    printf(" %5.2f\n", real / printed(contest.times[1]));
 }
 
 void customLevelsGrowth(Installation& install, const Flow& flow, Plugin& quibbix) {
     printGrowthHeading("Custom levels selection, from the click on User to visible, by level-set folders", "sets");
     int sets = 3;  // Alpha, beta and zeta
     for (int wanted : {10, 100, 1000}) {
-        for (; sets < wanted; ++sets) install.addFolder(("games\\quibbix\\Set" + std::to_string(1000 + sets)).c_str());
-        const Recording recording = record(flow, quibbix);
-        Floor floor(recording.script);
-        printGrowthRow(sets, timePaired(flow, quibbix, floor, flow.setUp, kGrowthWarmUp));
+        for (; sets < wanted; ++sets) install.addFolder("games\\quibbix\\Set" + std::to_string(1000 + sets));
+        timeGrowth(sets, flow, quibbix, record(flow, quibbix), true, kGrowthWarmUp);
     }
 }
 
@@ -328,8 +203,7 @@ void customLevelsGrowth(Installation& install, const Flow& flow, Plugin& quibbix
 void hallOfFameGrowth(const Flow& flow, Plugin& quibbix) {
     printGrowthHeading("Quibbix hall of fame, time to visible after games played in this process (each run a game)",
                        "games");
-    const Recording recording = record(flow, quibbix);
-    Floor floor(recording.script);
+    const Script script = record(flow, quibbix);
     int played = 1;
     unsigned seed = 12345;
     for (int wanted : {1, 100, 1000}) {
@@ -338,54 +212,33 @@ void hallOfFameGrowth(const Flow& flow, Plugin& quibbix) {
             char text[32];
             snprintf(text, sizeof text, "%s*%u*%u", played % 2 ? "user" : "random", (seed >> 8) % 1000,
                      1 + (seed >> 20) % 9);
-            timeShowing(flow.caption, nullptr, [&] { score(quibbix, text); });
+            flow.time([&] { score(quibbix, text); });
         }
-        printGrowthRow(wanted, timePaired(flow, quibbix, floor, nullptr, 0));
+        timeGrowth(wanted, flow, quibbix, script, false, 0);
         played += kGrowthRuns;
     }
 }
 
-// ---- The table.
-
-// One dialog beside its bare template, bare chain and floor: the samples of each.
+// One dialog beside its bare template, bare chain (when it is nested) and floor. The bare ones
+// are floors too, of the dialogs alone: the templates by DialogBoxParamA and no other work.
 struct Measured {
-    explicit Measured(const Flow& f) : flow(f), plugin(f.dll) {}
-    const Flow& flow;
-    Plugin plugin;
-    Recording recording;
-    std::unique_ptr<Floor> floor;
-    std::vector<double> times[4];
-};
-
-// One run of the four, each after the registry state is set up, in an order that turns with
-// every run so that none always comes first.
-void measureOnce(Measured& m, int run) {
-    const Flow& flow = m.flow;
-    const Bare alone = {m.plugin.module, flow.templateId, 0, false};
-    const Bare chain = {m.plugin.module, flow.outerTemplate, flow.templateId, flow.clickOn != nullptr};
-    const Bare& bareAlone = flow.clickOn ? chain : alone;  // a click away either way
-    const std::function<void()> actions[4] = {
-        [&] { flow.call(m.plugin); },
-        [&] { showBare(bareAlone); },
-        [&] { showBare(chain); },
-        [&] { m.floor->run(); },
-    };
-    double took[4] = {};
-    for (int k = 0; k < 4; ++k) {
-        const int which = (run + k) % 4;
-        if (which == 2 && !flow.outerTemplate) continue;  // the chain is the template itself
-        flow.setUp();
-        took[which] = timeShowing(flow.caption, flow.clickOn, actions[which]);
-        if (took[which] < 0) printf("%s: a dialog did not show\n", flow.dialog);
+    Measured(const Flow& f, Plugin& p)
+        : recording(record(f, p)),
+          chain(recording.bare()),
+          alone(f.behindClick ? chain : recording.bare(true)),
+          floors{Floor(alone), Floor(chain), Floor(recording)},
+          contest{f, p, {&floors[0], &floors[1], &floors[2]}, {}} {
+        if (!f.outer) contest.floors.erase(contest.floors.begin() + 1);  // the chain is the template itself
     }
-    if (!flow.outerTemplate) took[2] = took[1];
-    if (run < kWarmUp) return;
-    for (int k = 0; k < 4; ++k) m.times[k].push_back(took[k]);
-}
+    Script recording;
+    Script chain, alone;  // a click away, the template alone is its chain
+    Floor floors[3];      // bare template, bare chain, floor
+    Contest contest;
+};
 
 // Each dialog beside its bare template, bare chain and floor, with the problems the recording
 // and the floors met.
-void printTable(const std::vector<Flow>& flows) {
+void printTable(const std::vector<Flow>& flows, std::unique_ptr<Plugin> plugins[2]) {
     printf("Time to visible, ms: median [interquartile range] of %d runs after %d warm-up runs\n", kRuns, kWarmUp);
     printf(
         "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too;\n"
@@ -399,111 +252,66 @@ void printTable(const std::vector<Flow>& flows) {
     printf("%-21s %24s %24s %5s %24s %5s %24s %5s %6s %5s  %s\n", target, "plug-in", "bare template", "ratio",
            "bare chain", "ratio", "floor", "ratio", "paired", "<1.10", "registry o/q/s/c, searches");
     std::vector<std::unique_ptr<Measured>> all;
-    for (const Flow& flow : flows) {
-        auto m = std::make_unique<Measured>(flow);
-        if (!m->plugin.module) {
-            printf("%-21s cannot load %s\n", flow.dialog, flow.dll);
-            continue;
-        }
-        m->recording = record(flow, m->plugin);
-        m->floor = std::make_unique<Floor>(m->recording.script);
-        all.push_back(std::move(m));
-    }
+    for (const Flow& flow : flows) all.push_back(std::make_unique<Measured>(flow, *plugins[&flow.game != &kOrvane]));
     // Each run goes through every dialog: other work on the machine, which comes in bursts,
     // then falls on all of them alike rather than on one.
     for (int run = 0; run < kWarmUp + kRuns; ++run)
-        for (auto& m : all) measureOnce(*m, run);
+        for (auto& m : all) m->contest.timeOnce(run, run < kWarmUp);
     std::vector<std::string> problems;
     for (const auto& m : all) {
-        const Statistics real = statisticsOf(m->times[0]), floor = statisticsOf(m->times[3]);
-        const Statistics bareOne = statisticsOf(m->times[1]), chain = statisticsOf(m->times[2]);
+        const auto& times = m->contest.times;
         // The median of each run's plug-in / floor: the machine's drift between runs cancels.
         std::vector<double> ratios;
-        for (size_t i = 0; i < m->times[0].size(); ++i) ratios.push_back(m->times[0][i] / m->times[3][i]);
-        const Recording& r = m->recording;
-        printf("%-21s", m->flow.dialog);
-        printStatistics(real);
-        printStatistics(bareOne);
-        printf(" %5.2f", real.median / bareOne.median);
-        printStatistics(chain);
-        printf(" %5.2f", real.median / chain.median);
-        printStatistics(floor);
-        const double ratio = real.median / floor.median;
-        printf(" %5.2f %6.2f %5s  %d/%d/%d/%d, %d\n", ratio, statisticsOf(ratios).median, ratio <= 1.10 ? "yes" : "no",
-               r.opens, r.queries, r.sets, r.closes, r.searches);
-        for (const std::string& problem : r.script.problems)
-            problems.push_back(std::string(m->flow.dialog) + ": recorded " + problem);
-        for (const std::string& difference : m->floor->differences())
-            problems.push_back(std::string(m->flow.dialog) + ": floor " + difference);
+        for (size_t i = 0; i < times[0].size(); ++i) ratios.push_back(times[0][i] / times.back()[i]);
+        const Script& r = m->recording;
+        printf("%-21s", m->contest.flow.name);
+        const double real = printed(times[0]);
+        printf(" %5.2f", real / printed(times[1]));
+        printf(" %5.2f", real / printed(times[times.size() - 2]));
+        const double ratio = real / printed(times.back());
+        printf(" %5.2f %6.2f %5s  %d/%d/%d/%d, %d\n", ratio, quantile(ratios, 0.5), ratio <= 1.10 ? "yes" : "no",
+               calls(r, {Api::RegOpenKeyExA}), calls(r, {Api::RegQueryValueExA}), calls(r, {Api::RegSetValueExA}),
+               calls(r, {Api::RegCloseKey}), calls(r, {Api::FindFirstFileA, Api::FindFirstFileW}));
+        for (const std::string& problem : r.problems)
+            problems.push_back(std::string(m->contest.flow.name) + ": recorded " + problem);
+        for (const std::string& difference : m->floors[2].differences())
+            problems.push_back(std::string(m->contest.flow.name) + ": floor " + difference);
     }
     for (const std::string& problem : problems) printf("  %s\n", problem.c_str());
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool listCalls = argc > 1 && strcmp(argv[1], "--calls") == 0;
-    const bool growthOnly = argc > 1 && strcmp(argv[1], "--growth") == 0;
-    Installation install;
-    install.addWorld(kWorld);
-    install.setCurrentWorld(kWorld);
-    install.addFolder("games");
-    install.addFolder("games\\quibbix");
-    for (const char* set : {"Alpha", "beta", "zeta"})
-        install.addFolder((std::string("games\\quibbix\\") + set).c_str());
+    Installation install(kWorld);
+    for (const char* set : {"Alpha", "beta", "zeta"}) install.addFolder(std::string("games\\quibbix\\") + set);
+    std::unique_ptr<Plugin> plugins[2] = {std::make_unique<Plugin>(kOrvane.dll),
+                                          std::make_unique<Plugin>(kQuibbix.dll)};
+    if (!plugins[0]->module || !plugins[1]->module)
+        return printf("%s%s\n", plugins[0]->error(), plugins[1]->error()), 1;
     // Stored tables to show, and a table full enough that a score of 0 asks for no name.
     auto stored = [] {
         resetWorld(1);
-        const char* names[] = {"ACE", "BOB", "CY"};
-        for (const char* prefix : {"Orvanedefault", "QuibbixRandom", "QuibbixUser"}) {
-            for (int rank = 1; rank <= 3; ++rank) {
-                const std::string r = std::to_string(rank);
-                reg::setString(kWorld, (prefix + std::string("Name") + r).c_str(), names[rank - 1]);
-                reg::setString(kWorld, (prefix + std::string("Level") + r).c_str(), r.c_str());
-                reg::setString(kWorld, (prefix + std::string("Score") + r).c_str(),
-                               std::to_string(400 - 100 * rank).c_str());
-            }
-        }
+        const StoredTable table = {{{"ACE", "1", "300"}, {"BOB", "2", "200"}, {"CY", "3", "100"}}};
+        storeTable(kWorld, kOrvane.name, "default", table);
+        for (const char* mode : {"Random", "User"}) storeTable(kWorld, kQuibbix.name, mode, table);
     };
     auto flagSet = [] { resetWorld(1); };
     auto flagClear = [] { resetWorld(0); };
-
+    auto scoring = [](const char* text) { return [text](Plugin& p) { score(p, text); }; };
     const std::vector<Flow> flows = {
-        {"Orvane start", "orvane.dll", "Orvane Start Game Dialog", nullptr, flagSet, start, 101, 0},
-        {"Slow-system notice", "orvane.dll", "Orvane Info", nullptr, flagClear, start, 131, 101},
-        {"Orvane hall of fame", "orvane.dll", "Orvane Hall of Fame", nullptr, stored,
-         [](Plugin& p) { score(p, "default*0*1"); }, 107, 0},
-        {"Name entry", "orvane.dll", "Orvane Hall Of Fame", nullptr, flagSet,
-         [](Plugin& p) { score(p, "default*1500*3"); }, 123, 107},
-        {"Quibbix start", "quibbix.dll", "Quibbix Start Game Dialog", nullptr, flagSet, start, 128, 0},
-        {"Custom levels", "quibbix.dll", "Quibbix Custom Levels Selection", "Quibbix Start Game Dialog", flagSet, start,
-         131, 128},
-        {"Quibbix hall of fame", "quibbix.dll", "Quibbix Hall of Fame", nullptr, stored,
-         [](Plugin& p) { score(p, "random*0*1"); }, 107, 0},
+        {"Orvane start", kOrvane, kOrvane.start, nullptr, false, flagSet, start},
+        {"Slow-system notice", kOrvane, kOrvane.notice, &kOrvane.start, false, flagClear, start},
+        {"Orvane hall of fame", kOrvane, kOrvane.hallOfFame, nullptr, false, stored, scoring("default*0*1")},
+        {"Name entry", kOrvane, kOrvane.nameEntry, &kOrvane.hallOfFame, false, flagSet, scoring("default*1500*3")},
+        {"Quibbix start", kQuibbix, kQuibbix.start, nullptr, false, flagSet, start},
+        {"Custom levels", kQuibbix, kQuibbix.customLevels, &kQuibbix.start, true, flagSet, start},
+        {"Quibbix hall of fame", kQuibbix, kQuibbix.hallOfFame, nullptr, false, stored, scoring("random*0*1")},
     };
-
-    if (listCalls) {
-        for (const Flow& flow : flows) {
-            Plugin plugin(flow.dll);
-            if (plugin.module) printScript(flow.dialog, record(flow, plugin).script);
-        }
-        return 0;
-    }
-
-    if (!growthOnly) printTable(flows);
-    {
-        Plugin quibbix("quibbix.dll");
-        customLevelsGrowth(install, flows[5], quibbix);
-        hallOfFameGrowth(flows[6], quibbix);
-    }
-    if (growthOnly) return 0;
-    printf("\n%-12s %10s %10s %16s\n", "DLL", "bytes", ".rsrc", "without .rsrc");
-    for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
-        const FileSize size = sizeOf(dll);
-        printf("%-12s %10lu %10lu %16lu\n", dll, size.total, size.resources, size.total - size.resources);
-    }
-    for (const char* dll : {"orvane.dll", "quibbix.dll"}) {
-        Plugin plugin(dll);
-        printf("\nImports of %s: %s\n", dll, importsOf(plugin.module).c_str());
-    }
+    if (argc < 2 || strcmp(argv[1], "--growth") != 0) printTable(flows, plugins);
+    // The games played so far are unloaded with the plug-in.
+    plugins[0].reset();
+    plugins[1] = std::make_unique<Plugin>(kQuibbix.dll);
+    customLevelsGrowth(install, flows[5], *plugins[1]);
+    hallOfFameGrowth(flows[6], *plugins[1]);
     return 0;
 }

@@ -6,11 +6,4 @@
 class CGameScoreDlg : public CHallOfFameDlg {
 public:
     CGameScoreDlg();
-
-protected:
-    const MessageMapEntry* GetMessageMap() const override;
-
-private:
-    static const MessageMapEntry messageMap[];
-    void OnReplay();
 };

@@ -5,9 +5,10 @@
 #include "CString.h"
 #include "Dialog.h"
 
-// What tells one game's hall of fame from the other's, beside its Replay button.
+// What tells one game's hall of fame from the other's.
 struct HallOfFame {
     UINT templateId;
+    UINT replayId;               // the button that ends the dialog asking for another game
     const char* game;            // the value-name prefix
     const char* nameEntryTitle;  // the caption of the name-entry dialog
     // The tables shown: a mode (null: the mode played) and the first of its nine cells.
@@ -24,12 +25,17 @@ public:
     CString mode;
 
 protected:
-    explicit CHallOfFameDlg(const HallOfFame& hall) : CDialog(hall.templateId), hall_(hall) {}
+    explicit CHallOfFameDlg(const HallOfFame& hall)
+        : CDialog(hall.templateId), hall_(hall), commands_{onClicked(hall.replayId, &CHallOfFameDlg::OnReplay)} {
+        SetCommands(commands_);
+    }
     BOOL OnInitDialog() override;
 
 private:
+    void OnReplay() { EndDialog(hall_.replayId); }
     // The table as stored now: name, level and score of each rank, row by row.
     void showTable(const char* tableMode, int firstCell);
 
     const HallOfFame& hall_;
+    const MessageMapEntry commands_[1];
 };

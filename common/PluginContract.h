@@ -28,3 +28,16 @@ constexpr char kHostKeyPath[] = "SOFTWARE\\ZORV";
 constexpr const char* kGamePrefixes[] = {"Orvane", "Quibbix"};
 constexpr const char* kScoreFields[] = {"Name", "Level", "Score"};
 constexpr int kScoreRanks = 3;
+constexpr int kScoreValues = kScoreRanks * static_cast<int>(sizeof kScoreFields / sizeof *kScoreFields);
+
+// The value name of one stored text: game prefix, mode as given, field (an index into
+// kScoreFields) and rank from 0, in the text type of the caller.
+template <typename Text>
+Text scoreValueName(const char* game, const char* mode, int field, int rank) {
+    const char number[] = {static_cast<char>('1' + rank), 0};
+    Text name(game);
+    name += mode;
+    name += kScoreFields[field];
+    name += number;
+    return name;
+}

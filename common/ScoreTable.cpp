@@ -18,21 +18,21 @@ struct Update {
         const char* text;
         const char* old;
     };
-    Change changes[9];
+    Change changes[kScoreValues];
     int count = 0;
 
     void place(const char* game, const char* mode, int rank, const ScoreEntry& old, const char* name, const char* level,
                const char* score) {
-        changes[count++] = {scoreValueName(game, mode, kName, rank), name, old.name};
-        changes[count++] = {scoreValueName(game, mode, kLevel, rank), level, old.level};
-        changes[count++] = {scoreValueName(game, mode, kScore, rank), score, old.score};
+        changes[count++] = {scoreValueName<CString>(game, mode, kName, rank), name, old.name};
+        changes[count++] = {scoreValueName<CString>(game, mode, kLevel, rank), level, old.level};
+        changes[count++] = {scoreValueName<CString>(game, mode, kScore, rank), score, old.score};
     }
 
     // Every text is tried, so each refusal is reported; a table left half rewritten would show one
     // result twice and have lost another, so what was stored is then put back. A world key the
     // user may not write refuses every text alike: said once, and the update stops there.
     void store() const {
-        bool stored[9] = {};
+        bool stored[kScoreValues] = {};
         bool whole = true;
         for (int i = 0; i < count; ++i) {
             const WriteResult result = writeWorldValue(changes[i].value, changes[i].text);
@@ -49,28 +49,19 @@ struct Update {
 bool recorded(const ScoreEntry& entry) { return entry.name[0] || entry.level[0] || entry.score[0]; }
 }  // namespace
 
-CString scoreValueName(const char* game, const char* mode, int field, int rank) {
-    const char number[] = {static_cast<char>('1' + rank), 0};
-    CString name(game);
-    name += mode;
-    name += kScoreFields[field];
-    name += number;
-    return name;
-}
-
 ScoreTable readScoreTable(const char* game, const char* mode) {
     // Names, then scores, then levels, not place by place: every read resolves the world anew,
     // with its trace lines and perhaps a search and a box, so the order shows, and a table is
     // known to be read in this one.
     ScoreTable table;
-    for (int rank = 0; rank < 3; ++rank)
-        table.readable &= readWorldValue(scoreValueName(game, mode, kName, rank), table.entries[rank].name,
+    for (int rank = 0; rank < kScoreRanks; ++rank)
+        table.readable &= readWorldValue(scoreValueName<CString>(game, mode, kName, rank), table.entries[rank].name,
                                          sizeof table.entries[rank].name);
-    for (int rank = 0; rank < 3; ++rank)
-        table.readable &= readWorldValue(scoreValueName(game, mode, kScore, rank), table.entries[rank].score,
+    for (int rank = 0; rank < kScoreRanks; ++rank)
+        table.readable &= readWorldValue(scoreValueName<CString>(game, mode, kScore, rank), table.entries[rank].score,
                                          sizeof table.entries[rank].score);
-    for (int rank = 0; rank < 3; ++rank)
-        table.readable &= readWorldValue(scoreValueName(game, mode, kLevel, rank), table.entries[rank].level,
+    for (int rank = 0; rank < kScoreRanks; ++rank)
+        table.readable &= readWorldValue(scoreValueName<CString>(game, mode, kLevel, rank), table.entries[rank].level,
                                          sizeof table.entries[rank].level);
     return table;
 }
@@ -79,15 +70,18 @@ ScoreTable readScoreTableForDisplay(const char* game, const char* mode) {
     ScoreTable table;
     for (ScoreEntry& entry : table.entries) {
         const int rank = static_cast<int>(&entry - table.entries);
-        table.readable &= readWorldValue(scoreValueName(game, mode, kName, rank), entry.name, sizeof entry.name);
-        table.readable &= readWorldValue(scoreValueName(game, mode, kLevel, rank), entry.level, sizeof entry.level);
-        table.readable &= readWorldValue(scoreValueName(game, mode, kScore, rank), entry.score, sizeof entry.score);
+        table.readable &=
+            readWorldValue(scoreValueName<CString>(game, mode, kName, rank), entry.name, sizeof entry.name);
+        table.readable &=
+            readWorldValue(scoreValueName<CString>(game, mode, kLevel, rank), entry.level, sizeof entry.level);
+        table.readable &=
+            readWorldValue(scoreValueName<CString>(game, mode, kScore, rank), entry.score, sizeof entry.score);
     }
     return table;
 }
 
 bool scoreQualifies(const ScoreTable& table, int score) {
-    return table.readable && score > atoi(table.entries[2].score);
+    return table.readable && score > atoi(table.entries[kScoreRanks - 1].score);
 }
 
 void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,
@@ -98,14 +92,14 @@ void updateScoreTable(const char* game, const char* mode, const ScoreTable& tabl
     snprintf(levelText, sizeof levelText, "%i", level);
 
     int rank = 0;
-    while (rank < 3 && !(score > atoi(table.entries[rank].score))) ++rank;
-    if (rank == 3 || !table.readable) return;
+    while (rank < kScoreRanks && !(score > atoi(table.entries[rank].score))) ++rank;
+    if (rank == kScoreRanks || !table.readable) return;
     Update update;
     update.place(game, mode, rank, table.entries[rank], name, levelText, scoreText);
 
     // Each place pushed out of its slot moves one down, unnamed results too; the chain stops at
     // a place that never held a result, so nothing recorded is lost or shown twice.
-    for (int from = rank; from < 2 && recorded(table.entries[from]); ++from) {
+    for (int from = rank; from < kScoreRanks - 1 && recorded(table.entries[from]); ++from) {
         const ScoreEntry& moved = table.entries[from];
         update.place(game, mode, from + 1, table.entries[from + 1], moved.name, moved.level, moved.score);
     }

@@ -13,15 +13,11 @@ struct ScoreEntry {
 
 // Rank 1 first; a snapshot of the store at one moment.
 struct ScoreTable {
-    ScoreEntry entries[3];
+    ScoreEntry entries[kScoreRanks];
     // False when a text could not be read: a result entered from such a snapshot could
     // overwrite or move what it missed, so none enters.
     bool readable = true;
 };
-
-// The value name of one stored text: game prefix, mode as given, field (0 name, 1 level, 2 score
-// of the contract's fields) and rank from 0.
-CString scoreValueName(const char* game, const char* mode, int field, int rank);
 
 ScoreTable readScoreTable(const char* game, const char* mode);
 // The same texts read rank by rank, name, level and score, as a display shows them.

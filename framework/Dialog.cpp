@@ -71,12 +71,10 @@ void CDialog::OnOK() {
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool CDialog::onCommand(UINT id, UINT code) {
-    if (const MessageMapEntry* entry = GetMessageMap()) {
-        for (; entry->handler; ++entry) {
-            if (entry->id == id && entry->code == code) {
-                (this->*entry->handler)();
-                return true;
-            }
+    for (const MessageMapEntry* entry = commands_; entry != commands_ + commandCount_; ++entry) {
+        if (entry->id == id && entry->code == code) {
+            (this->*entry->handler)();
+            return true;
         }
     }
     // Escape and the close box arrive as IDCANCEL with no control behind them.

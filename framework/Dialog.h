@@ -9,7 +9,7 @@
 
 class CDialog;
 
-// One row of a message map: a notification from a control, and the member that handles it.
+// One row of a command table: a notification from a control, and the member that handles it.
 struct MessageMapEntry {
     UINT id;
     UINT code;
@@ -48,8 +48,12 @@ public:
     void RefuseInput(HWND item) const;
 
 protected:
-    // The rows end with one whose handler is null.
-    virtual const MessageMapEntry* GetMessageMap() const { return nullptr; }
+    // The dialog's command table, given by its constructor; the rows outlive the dialog.
+    template <size_t N>
+    void SetCommands(const MessageMapEntry (&rows)[N]) {
+        commands_ = rows;
+        commandCount_ = N;
+    }
     virtual void DoDataExchange(CDataExchange*) {}
     // Fills the controls; true lets the dialog manager focus the first tab stop.
     virtual BOOL OnInitDialog();
@@ -62,6 +66,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    const MessageMapEntry* commands_ = nullptr;
+    size_t commandCount_ = 0;
     bool onCommand(UINT id, UINT code);
 
     // Following the screen's scale (DialogScale.cpp): a dialog grows with its font, a bitmap keeps

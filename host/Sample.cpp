@@ -13,19 +13,18 @@ const char kSampleOtherWorld[] = "dZORV_Harbor";
 const char* const kSampleLevelFolders[3] = {"Neon Grid", "Brick Garden", "Moon Maze"};
 
 namespace {
-struct StoredValue {
+// Some earlier games, so that a new result has places to move: name, level and score of a rank.
+const struct {
     const char* world;
-    const char* name;
-    const char* text;
-};
-// Some earlier games, so that a new result has places to move.
-const StoredValue kEarlierGames[] = {
-    {kSampleWorld, "OrvanedefaultName1", "NOVA"},    {kSampleWorld, "OrvanedefaultLevel1", "6"},
-    {kSampleWorld, "OrvanedefaultScore1", "9000"},   {kSampleWorld, "OrvanedefaultName2", "ZED"},
-    {kSampleWorld, "OrvanedefaultLevel2", "2"},      {kSampleWorld, "OrvanedefaultScore2", "1200"},
-    {kSampleWorld, "QuibbixrandomName1", "BOUNCE"},  {kSampleWorld, "QuibbixrandomLevel1", "4"},
-    {kSampleWorld, "QuibbixrandomScore1", "3000"},   {kSampleOtherWorld, "OrvanedefaultName1", "REEF"},
-    {kSampleOtherWorld, "OrvanedefaultLevel1", "3"}, {kSampleOtherWorld, "OrvanedefaultScore1", "2500"},
+    const char* game;
+    const char* mode;
+    int rank;
+    const char* texts[3];
+} kEarlierGames[] = {
+    {kSampleWorld, "Orvane", "default", 0, {"NOVA", "6", "9000"}},
+    {kSampleWorld, "Orvane", "default", 1, {"ZED", "2", "1200"}},
+    {kSampleWorld, "Quibbix", "random", 0, {"BOUNCE", "4", "3000"}},
+    {kSampleOtherWorld, "Orvane", "default", 0, {"REEF", "3", "2500"}},
 };
 
 bool makeFolder(const std::string& path) {
@@ -72,8 +71,11 @@ bool makeKeys(const char* directory) {
         ok = ok && RegCreateKeyExA(host.get(), world, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr) ==
                        ERROR_SUCCESS;
         // The plug-ins store their texts without terminator; so does the sample.
-        for (const StoredValue& value : kEarlierGames)
-            if (ok && strcmp(value.world, world) == 0) ok = setString(key.get(), value.name, value.text, false);
+        for (const auto& result : kEarlierGames)
+            for (int field = 0; field < 3 && ok && strcmp(result.world, world) == 0; ++field)
+                ok = setString(key.get(),
+                               scoreValueName<std::string>(result.game, result.mode, field, result.rank).c_str(),
+                               result.texts[field], false);
     }
     // The slow-system notice was already dismissed in the second world.
     RegKey other;

@@ -113,10 +113,10 @@ WorldScores readWorldScores() {
         scores.tables.push_back(table);
     }
     for (StoredTable& table : scores.tables)
-        for (int rank = 0; rank < 3; ++rank)
+        for (int rank = 0; rank < kScoreRanks; ++rank)
             for (int field = 0; field < 3; ++field)
-                table.cells[rank][field] =
-                    readText(key.get(), table.game + table.mode + kScoreFields[field] + static_cast<char>('1' + rank));
+                table.cells[rank][field] = readText(
+                    key.get(), scoreValueName<std::string>(table.game.c_str(), table.mode.c_str(), field, rank));
     std::sort(scores.tables.begin(), scores.tables.end(), [](const StoredTable& a, const StoredTable& b) {
         if (a.game != b.game) return gameOrder(a.game) < gameOrder(b.game);
         return _stricmp(a.mode.c_str(), b.mode.c_str()) < 0;

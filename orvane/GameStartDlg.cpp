@@ -4,12 +4,10 @@
 #include "InfoDlg.h"
 #include "ModuleState.h"
 
-const MessageMapEntry CGameStartDlg::messageMap[] = {
-    onClicked(IDC_FREEPLAY, &CGameStartDlg::OnFreeplay),
-    {},
-};
-
-const MessageMapEntry* CGameStartDlg::GetMessageMap() const { return messageMap; }
+CGameStartDlg::CGameStartDlg() : CDialog(IDD_GAME_START) {
+    static const MessageMapEntry commands[] = {onClicked(IDC_FREEPLAY, &CGameStartDlg::OnFreeplay)};
+    SetCommands(commands);
+}
 
 void CGameStartDlg::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_FREEPLAY, freeplayButton_); }
 

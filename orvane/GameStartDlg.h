@@ -6,15 +6,13 @@
 
 class CGameStartDlg : public CDialog {
 public:
-    CGameStartDlg() : CDialog(IDD_GAME_START) {}
+    CGameStartDlg();
 
 protected:
-    const MessageMapEntry* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
 private:
-    static const MessageMapEntry messageMap[];
     void OnFreeplay();
 
     CButton freeplayButton_;

@@ -8,12 +8,10 @@ namespace {
 const char* const kFlag = "NoShowOrvaneInfoDlg";
 }
 
-const MessageMapEntry CInfoDlg::messageMap[] = {
-    onClicked(IDC_NO_SHOW_AGAIN, &CInfoDlg::OnNoShowAgain),
-    {},
-};
-
-const MessageMapEntry* CInfoDlg::GetMessageMap() const { return messageMap; }
+CInfoDlg::CInfoDlg() : CDialog(IDD_INFO) {
+    static const MessageMapEntry commands[] = {onClicked(IDC_NO_SHOW_AGAIN, &CInfoDlg::OnNoShowAgain)};
+    SetCommands(commands);
+}
 
 void CInfoDlg::DoDataExchange(CDataExchange* dx) { DDX_Check(dx, IDC_NO_SHOW_AGAIN, noShowAgain); }
 

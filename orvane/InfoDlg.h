@@ -6,17 +6,15 @@
 // The one-time notice that the game loads and exits slowly on older processors.
 class CInfoDlg : public CDialog {
 public:
-    CInfoDlg() : CDialog(IDD_INFO) {}
+    CInfoDlg();
 
     int noShowAgain = 0;
 
 protected:
-    const MessageMapEntry* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
 private:
-    static const MessageMapEntry messageMap[];
     void OnNoShowAgain();
 };
 

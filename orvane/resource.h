@@ -10,6 +10,12 @@
 #define IDB_HIGH_SCORE 125
 #define IDD_INFO 131
 
+// Captions, each named once for the script, the code and whatever finds a dialog by it.
+#define CAPTION_GAME_START "Orvane Start Game Dialog"
+#define CAPTION_GAME_SCORE "Orvane Hall of Fame"
+#define CAPTION_NAME_ENTRY "Orvane Hall Of Fame"
+#define CAPTION_INFO "Orvane Info"
+
 #define IDC_FREEPLAY 102
 #define IDC_REPLAY 1000
 #define IDC_NO_SHOW_AGAIN 1001

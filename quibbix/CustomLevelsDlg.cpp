@@ -14,12 +14,10 @@ bool isUsableSetName(const char* name) {
     return length > 0 && length <= static_cast<size_t>(kMaxSetName);
 }
 
-const MessageMapEntry CCustomLevelsDlg::messageMap[] = {
-    onClicked(IDOK, &CCustomLevelsDlg::OnOK),
-    {},
-};
-
-const MessageMapEntry* CCustomLevelsDlg::GetMessageMap() const { return messageMap; }
+CCustomLevelsDlg::CCustomLevelsDlg() : CDialog(IDD_CUSTOM_LEVELS) {
+    static const MessageMapEntry commands[] = {onClicked(IDOK, &CCustomLevelsDlg::OnOK)};
+    SetCommands(commands);
+}
 
 void CCustomLevelsDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_FOLDER_LIST, folderList_);

@@ -7,18 +7,16 @@
 // Lets the player pick a custom level folder under the base folder, or the built-in set.
 class CCustomLevelsDlg : public CDialog {
 public:
-    CCustomLevelsDlg() : CDialog(IDD_CUSTOM_LEVELS) {}
+    CCustomLevelsDlg();
 
     CString selectedFolder;
     CString baseFolder;
 
 protected:
-    const MessageMapEntry* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
 private:
-    static const MessageMapEntry messageMap[];
     void OnOK();
 
     CComboBox folderList_;

@@ -4,17 +4,11 @@
 
 // Quibbix shows both its tables, whichever mode was played.
 namespace {
-const HallOfFame kHallOfFame = {
-    IDD_GAME_SCORE, "Quibbix", "Quibbix Hall Of Fame", {{"Random", IDC_TABLE1_NAME1}, {"User", IDC_TABLE2_NAME1}}};
+const HallOfFame kHallOfFame = {IDD_GAME_SCORE,
+                                IDC_REPLAY,
+                                "Quibbix",
+                                CAPTION_NAME_ENTRY,
+                                {{"Random", IDC_TABLE1_NAME1}, {"User", IDC_TABLE2_NAME1}}};
 }  // namespace
 
 CGameScoreDlg::CGameScoreDlg() : CHallOfFameDlg(kHallOfFame) {}
-
-const MessageMapEntry CGameScoreDlg::messageMap[] = {
-    onClicked(IDC_REPLAY, &CGameScoreDlg::OnReplay),
-    {},
-};
-
-const MessageMapEntry* CGameScoreDlg::GetMessageMap() const { return messageMap; }
-
-void CGameScoreDlg::OnReplay() { EndDialog(IDC_REPLAY); }

@@ -4,13 +4,14 @@
 #include "HostSettings.h"
 #include "ModuleState.h"
 
-const MessageMapEntry CGameStartDlg::messageMap[] = {
-    onClicked(IDC_RANDOM, &CGameStartDlg::OnRandom), onClicked(IDC_USER, &CGameStartDlg::OnUser),
-    onClicked(IDC_SLOW, &CGameStartDlg::OnSlow),     onClicked(IDC_NORMAL, &CGameStartDlg::OnNormal),
-    onClicked(IDC_FAST, &CGameStartDlg::OnFast),     {},
-};
-
-const MessageMapEntry* CGameStartDlg::GetMessageMap() const { return messageMap; }
+CGameStartDlg::CGameStartDlg() : CDialog(IDD_GAME_START) {
+    static const MessageMapEntry commands[] = {
+        onClicked(IDC_RANDOM, &CGameStartDlg::OnRandom), onClicked(IDC_USER, &CGameStartDlg::OnUser),
+        onClicked(IDC_SLOW, &CGameStartDlg::OnSlow),     onClicked(IDC_NORMAL, &CGameStartDlg::OnNormal),
+        onClicked(IDC_FAST, &CGameStartDlg::OnFast),
+    };
+    SetCommands(commands);
+}
 
 void CGameStartDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_RANDOM, randomButton_);

@@ -7,18 +7,16 @@
 
 class CGameStartDlg : public CDialog {
 public:
-    CGameStartDlg() : CDialog(IDD_GAME_START) {}
+    CGameStartDlg();
 
     int speed = 0;
     CString customFolder;
 
 protected:
-    const MessageMapEntry* GetMessageMap() const override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 
 private:
-    static const MessageMapEntry messageMap[];
     void OnRandom();
     void OnUser();
     void OnSlow();

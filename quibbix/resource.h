@@ -10,6 +10,12 @@
 #define IDD_CUSTOM_LEVELS 131
 #define IDB_CUSTOM 134
 
+// Captions, each named once for the script, the code and whatever finds a dialog by it.
+#define CAPTION_GAME_START "Quibbix Start Game Dialog"
+#define CAPTION_CUSTOM_LEVELS "Quibbix Custom Levels Selection"
+#define CAPTION_GAME_SCORE "Quibbix Hall of Fame"
+#define CAPTION_NAME_ENTRY "Quibbix Hall Of Fame"
+
 #define IDC_RANDOM 102
 #define IDC_USER 104
 #define IDC_REPLAY 3

@@ -34,22 +34,16 @@ if [ -z "${ZORV_DEMO_STAGE:-}" ]; then
   dir=$(target_dir "$target")
   [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$target"
   cmake --build --preset "$target" --target zorvhost walkthrough
-  bash tests/support/make-prefix.sh "$dir/wine-env.sh"
   echo "Playing the $target build ($dir/bin)${i686_skipped:+; the i686 build does not run here: $i686_skipped}."
-  # A Wine server still running from a command without a display would open no windows.
-  (source "$dir/wine-env.sh" && wineserver -k 2>/dev/null) || true
   export ZORV_DEMO_DIR=$dir
+  stage=(bash -c 'source scripts/targets.sh && in_wine "$ZORV_DEMO_DIR" bash "$@"' in_wine "$0" "$@")
   if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
-    exec env ZORV_DEMO_STAGE=play bash "$0" "$@"
+    exec env ZORV_DEMO_STAGE=play "${stage[@]}"
   fi
-  exec env ZORV_DEMO_STAGE=walkthrough xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  exec env ZORV_DEMO_STAGE=walkthrough xvfb-run -a -s "-screen 0 1024x768x24" "${stage[@]}"
 fi
 
-source "$ZORV_DEMO_DIR/wine-env.sh"
 host=$ZORV_DEMO_DIR/bin/zorvhost.exe
-wineserver -p || true
-# Wine's own services start now, so that they do not hold on to this script's output.
-"$WINE" wineboot >/dev/null 2>&1
 "$WINE" "$host" --setup-sample
 status=0
 
@@ -57,7 +51,6 @@ if [ "$ZORV_DEMO_STAGE" = play ]; then
   bash tests/support/at-dpi.sh "$dpi" "$WINE" "$host" ${rest[@]+"${rest[@]}"} || status=$?
   echo
   "$WINE" "$host" scores || true
-  wineserver -k || true
   exit $status
 fi
 
@@ -68,7 +61,6 @@ bash tests/support/at-dpi.sh "$dpi" "$WINE" "$ZORV_DEMO_DIR/bin/walkthrough.exe"
 echo
 echo "The sample installation, which the walk-through leaves as it was:"
 "$WINE" "$host" scores || true
-wineserver -k || true
 
 for picture in "$shots"/*.bmp; do
   [ -e "$picture" ] || continue

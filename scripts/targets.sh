@@ -3,7 +3,30 @@
 # blank-separated) forces the choice; by default x64 always runs, and i686 runs where the
 # machine can run 32-bit programs.
 
+zorv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
 target_dir() { echo "build/$1"; }
+
+# Runs a command in the Wine environment of a build folder (the variables of its wine-env.sh,
+# WINE the loader), in its private prefix, made first; gives the command's status. A Wine server
+# left from a command without this display, which would open no windows, is stopped first. The
+# server and Wine's services start before the command, so that they do not inherit its output
+# and keep whoever reads it waiting; the server is stopped after.
+in_wine() {
+  local dir=$1
+  shift
+  (
+    source "$dir/wine-env.sh"
+    bash "$zorv_root/tests/support/make-prefix.sh" "$dir/wine-env.sh"
+    wineserver -k 2>/dev/null && wineserver -w
+    wineserver -p || true
+    "$WINE" wineboot >/dev/null 2>&1
+    status=0
+    "$@" || status=$?
+    wineserver -k || true
+    exit $status
+  )
+}
 
 # Why the i686 build cannot run here; nothing when it can. Asks the 32-bit Wine loader itself,
 # since some x86-64 kernels run 64-bit programs only.
@@ -14,6 +37,12 @@ i686_unavailable() {
   elif ! said=$("$loader" --version 2>&1); then
     echo "this machine cannot run 32-bit programs ($loader --version: ${said##*: })"
   fi
+}
+
+# Installs what the build needs, then chooses the targets.
+set_up() {
+  bash "$zorv_root/scripts/install-deps.sh"
+  choose_targets
 }
 
 # Sets run_targets to the targets whose programs run here, and i686_skipped to the reason

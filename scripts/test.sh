@@ -8,8 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/targets.sh
 
 if [ -z "${ZORV_ON_DISPLAY:-}" ]; then
-  bash scripts/install-deps.sh
-  choose_targets
+  set_up
   for target in i686 x64; do
     cmake --preset "$target"
     cmake --build --preset "$target"
@@ -28,18 +27,7 @@ for target in $run_targets; do
   dir=$(target_dir "$target")
   echo "== The $target suite, under $(. "$dir/wine-env.sh" && echo "$WINE")"
   start=$SECONDS
-  (
-    source "$dir/wine-env.sh"
-    bash tests/support/make-prefix.sh "$dir/wine-env.sh"
-    wineserver -p || true
-    # Wine's own services and desktop start now, so that they do not inherit the output of the
-    # first test and keep ctest waiting for it to close.
-    "$WINE" wineboot >/dev/null 2>&1
-    result=0
-    ctest --preset "$target" -LE static "$@" || result=$?
-    wineserver -k || true
-    exit $result
-  ) || status=1
+  in_wine "$dir" ctest --preset "$target" -LE static "$@" || status=1
   ran+=("$target suite ($((SECONDS - start)) s)")
 done
 

@@ -14,13 +14,14 @@
 #include "CurrentWorld.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "HallOfFameIds.h"
+#include "GameDialogs.h"
 #include "GuardedBuffer.h"
 #include "HostSettings.h"
 #include "Installation.h"
 #include "Interceptors.h"
 #include "Plugin.h"
 #include "ScoreString.h"
+#include "quibbix/resource.h"
 
 namespace {
 // ---- What the host's score string must give, worked out without strtok or atoi.
@@ -187,19 +188,19 @@ struct Seen {
 
 // Answers the score entry point until its hall of fame has been read and closed: the name
 // entry with OK and no name, refused writes' message boxes with OK.
-void answer(const std::string& game, Seen& seen) {
+void answer(const Game& game, Seen& seen) {
     std::set<HWND> answered;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
         for (HWND window : driver::windowsOfProcess()) {
             if (answered.count(window) || !driver::visible(window)) continue;
             const std::string caption = driver::text(window);
-            if (caption == game + " Hall Of Fame") {
+            if (caption == game.nameEntry.caption) {
                 seen.asked = driver::text(window, IDC_SCORE);
                 driver::click(window, IDOK);
             } else if (caption == "ZORV Error") {
                 ++seen.boxes;
                 PostMessageA(window, WM_COMMAND, IDOK, 0);
-            } else if (caption == game + " Hall of Fame") {
+            } else if (caption == game.hallOfFame.caption) {
                 seen.shown = driver::text(window, IDC_SCORE);
                 return driver::click(window, IDCANCEL);
             } else {
@@ -231,23 +232,23 @@ TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
     install.addWorld(kWorld);
     install.setCurrentWorld(kWorld);
     GuardedBuffer guarded(kHugeMode.size() + 6000);
-    for (const std::string game : {"Orvane", "Quibbix"}) {
-        Plugin plugin(game == "Orvane" ? "orvane.dll" : "quibbix.dll");
+    for (const Game* game : kGames) {
+        Plugin plugin(game->dll);
         ASSERT_NE(nullptr, plugin.score);
         for (const std::string& text : sample) {
             reg::deleteTree(kWorld);
             reg::createKey(kWorld);
             char* buffer = guarded.place(text.c_str(), text.size() + 1);
             Seen seen;
-            const std::string where = game + " " + shown(text);
-            ScriptedRun run([&] { answer(game, seen); });
+            const std::string where = std::string(game->name) + " " + shown(text);
+            ScriptedRun run([&] { answer(*game, seen); });
             EXPECT_EQ(0, plugin.score(buffer, 0)) << where;
             run.finish();
             const Parsed expected = referenceParse(text);
             EXPECT_EQ(0, guarded.violations()) << where;
             EXPECT_EQ(expected.after, std::string(buffer, text.size() + 1)) << where;
             EXPECT_EQ(std::to_string(expected.score), seen.shown) << where;
-            const std::string stored = game + expected.mode + "Level1";
+            const std::string stored = scoreValueName<std::string>(game->name, expected.mode.c_str(), 1, 0);
             if (expected.score <= 0) {
                 EXPECT_EQ("", seen.asked) << where;
                 EXPECT_FALSE(reg::get(kWorld, stored.c_str()).exists) << where;
@@ -271,10 +272,10 @@ TEST(StartStringBuffers, OrvaneWritesItsEightBytesOrNothing) {
     Plugin plugin("orvane.dll");
     GuardedBuffer guarded(8);
     char* buffer = guarded.fill(8, 0xbd);
-    EXPECT_TRUE(runStart(plugin, buffer, "Orvane Start Game Dialog", clicks({102})));
+    EXPECT_TRUE(runStart(plugin, buffer, kOrvane.start.caption, clicks({kOrvane.start.button})));
     EXPECT_EQ(0, guarded.violations());
     EXPECT_EQ(0, memcmp(buffer, "default", 8));
-    EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), "Orvane Start Game Dialog", clicks({IDCANCEL})));
+    EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), kOrvane.start.caption, clicks({IDCANCEL})));
     EXPECT_EQ(0, guarded.violations());
 }
 
@@ -291,30 +292,30 @@ TEST(StartStringBuffers, QuibbixWritesExactlyTheStartString) {
     };
     const std::vector<Case> cases = {
         {{}, -1, "random*0"},
-        {{1002}, -1, "random*-1"},
-        {{1004}, -1, "random*1"},
+        {{IDC_SLOW}, -1, "random*-1"},
+        {{IDC_FAST}, -1, "random*1"},
         {{}, 0, "user*Vellomy*0"},
-        {{1002}, 0, "user*Vellomy*-1"},
-        {{1002}, 1, "user*" + longest + "*-1"},
-        {{1004}, 1, "user*" + longest + "*1"},
+        {{IDC_SLOW}, 0, "user*Vellomy*-1"},
+        {{IDC_SLOW}, 1, "user*" + longest + "*-1"},
+        {{IDC_FAST}, 1, "user*" + longest + "*1"},
     };
     Plugin plugin("quibbix.dll");
     GuardedBuffer guarded(260);
     for (const Case& c : cases) {
         char* buffer = guarded.fill(c.expected.size() + 1, 0xbd);
-        EXPECT_TRUE(runStart(plugin, buffer, "Quibbix Start Game Dialog", [&c](HWND start) {
+        EXPECT_TRUE(runStart(plugin, buffer, kQuibbix.start.caption, [&c](HWND start) {
             clicks(c.before)(start);
-            if (c.listed < 0) return driver::click(start, 102);
-            driver::click(start, 104);
-            if (HWND levels = driver::waitFor("Quibbix Custom Levels Selection")) {
-                SendMessageA(driver::item(levels, 1000), CB_SETCURSEL, c.listed, 0);
+            if (c.listed < 0) return driver::click(start, IDC_RANDOM);
+            driver::click(start, IDC_USER);
+            if (HWND levels = driver::waitFor(kQuibbix.customLevels.caption)) {
+                SendMessageA(driver::item(levels, IDC_FOLDER_LIST), CB_SETCURSEL, c.listed, 0);
                 driver::click(levels, IDOK);
             }
         })) << c.expected;
         EXPECT_EQ(0, guarded.violations()) << c.expected;
         EXPECT_EQ(c.expected + '\0', std::string(buffer, c.expected.size() + 1)) << c.expected;
     }
-    EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), "Quibbix Start Game Dialog", clicks({1004, IDCANCEL})));
+    EXPECT_FALSE(runStart(plugin, guarded.fill(0, 0), kQuibbix.start.caption, clicks({IDC_FAST, IDCANCEL})));
     EXPECT_EQ(0, guarded.violations());
 }
 

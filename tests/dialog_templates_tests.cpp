@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "GameDialogs.h"
 #include "HallOfFameIds.h"
 #include "Plugin.h"
 
@@ -46,8 +47,8 @@ struct Template {
     short cx, cy;
     std::vector<Control> controls;
 };
-Template dialog(const char* dll, int id, const char* caption, short cx, short cy, std::vector<Control> controls) {
-    return {dll, id, caption, cx, cy, std::move(controls)};
+Template dialog(const Game& game, const GameDialog& shown, short cx, short cy, std::vector<Control> controls) {
+    return {game.dll, shown.templateId, shown.caption, cx, cy, std::move(controls)};
 }
 
 // A score table's nine cells, rank by rank, starting at the given control and row.
@@ -94,14 +95,14 @@ std::vector<Template> orvaneTemplates() {
     hallOfFame.push_back(picture(103, 7, 7, 246, 35));
     hallOfFame.push_back(picture(125, 23, 91, 213, 30));
     return {
-        dialog("orvane.dll", 101, "Orvane Start Game Dialog", 259, 145,
+        dialog(kOrvane, kOrvane.start, 259, 145,
                {text(102, "Button", "Freeplay", 23, 61, 215, 35, kBitmapButton),
                 text(2, "Button", "Cancel", 112, 123, 36, 14, kPush),
                 text(-1, "Static", "HINT: Press Ctrl-S to quit Orvane", 35, 109, 189, 8, kCentred),
                 picture(103, 7, 7, 245, 37)}),
-        {"orvane.dll", 107, "Orvane Hall of Fame", 259, 226, hallOfFame},
-        {"orvane.dll", IDD_NAME_ENTRY, "Orvane Hall Of Fame", 186, 113, nameEntry(0)},
-        dialog("orvane.dll", 131, "Orvane Info", 186, 76,
+        dialog(kOrvane, kOrvane.hallOfFame, 259, 226, hallOfFame),
+        dialog(kOrvane, kOrvane.nameEntry, 186, 113, nameEntry(0)),
+        dialog(kOrvane, kOrvane.notice, 186, 76,
                {text(1, "Button", "OK", 68, 55, 50, 14, kDefault),
                 text(-1, "Static",
                      "You may experience a short delay in the loading and exiting of this game on systems with CPU "
@@ -122,9 +123,9 @@ std::vector<Template> quibbixTemplates() {
     hallOfFame.push_back(picture(134, 23, 199, 213, 30));
     hallOfFame.push_back(text(3, "Button", "Replay", 145, 308, 50, 14, kPush));
     return {
-        {"quibbix.dll", 107, "Quibbix Hall of Fame", 259, 330, hallOfFame},
-        {"quibbix.dll", IDD_NAME_ENTRY, "Quibbix Hall Of Fame", 186, 114, nameEntry(1)},
-        dialog("quibbix.dll", 128, "Quibbix Start Game Dialog", 259, 207,
+        dialog(kQuibbix, kQuibbix.hallOfFame, 259, 330, hallOfFame),
+        dialog(kQuibbix, kQuibbix.nameEntry, 186, 114, nameEntry(1)),
+        dialog(kQuibbix, kQuibbix.start, 259, 207,
                {text(102, "Button", "Random", 23, 61, 215, 35, kBitmapButton),
                 text(2, "Button", "Cancel", 112, 186, 36, 14, kPush),
                 text(-1, "Static", "HINT: Press Ctrl-S to quit Quibbix", 35, 171, 189, 8, kCentred),
@@ -134,7 +135,7 @@ std::vector<Template> quibbixTemplates() {
                 text(1002, "Button", "Slow", 58, 156, 38, 10, BS_AUTORADIOBUTTON),
                 text(1003, "Button", "Normal", 109, 156, 38, 10, BS_AUTORADIOBUTTON),
                 text(1004, "Button", "Fast", 160, 156, 38, 10, BS_AUTORADIOBUTTON)}),
-        dialog("quibbix.dll", 131, "Quibbix Custom Levels Selection", 186, 92,
+        dialog(kQuibbix, kQuibbix.customLevels, 186, 92,
                {text(1, "Button", "OK", 129, 53, 50, 14, kDefault), text(2, "Button", "Cancel", 129, 71, 50, 14, kPush),
                 text(1000, "ComboBox", "", 7, 53, 111, 59, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP),
                 text(-1, "Static", "Select the source folder for custom level bitmaps:", 7, 37, 172, 12, kLeft),

@@ -6,6 +6,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
+#include "GameDialogs.h"
 #include "Installation.h"
 #include "Interceptors.h"
 #include "Plugin.h"
@@ -16,8 +17,8 @@ namespace {
 using namespace std::string_literals;
 
 const char* const kWorld = "dZORV_Orbit";
-const char* const kNotice = "Orvane Info";
-const char* const kStart = "Orvane Start Game Dialog";
+const char* const kNotice = kOrvane.notice.caption;
+const char* const kStart = kOrvane.start.caption;
 const std::string kZero = "\0\0\0\0"s, kOne = "\1\0\0\0"s;
 
 class OrvaneNotice : public ::testing::Test {

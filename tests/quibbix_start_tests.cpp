@@ -6,14 +6,15 @@
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
-#include "Installation.h"
 #include "EntryRuns.h"
+#include "GameDialogs.h"
+#include "Installation.h"
 #include "Interceptors.h"
 #include "Plugin.h"
 #include "quibbix/resource.h"
 
 namespace {
-const char* const kStart = "Quibbix Start Game Dialog";
+const char* const kStart = kQuibbix.start.caption;
 
 // Moves the keyboard focus as the dialog manager would, and waits until it is there.
 void focusOn(HWND dialog, int id) {
@@ -85,7 +86,7 @@ TEST_F(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
     });
 }
 
-const char* const kLevels = "Quibbix Custom Levels Selection";
+const char* const kLevels = kQuibbix.customLevels.caption;
 using Names = std::vector<std::string>;
 
 Names listed(HWND levels) { return driver::items(driver::item(levels, IDC_FOLDER_LIST)); }

@@ -8,6 +8,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
+#include "GameDialogs.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 
@@ -19,8 +20,8 @@ struct Texts {
     const char* hallOfFame;
 };
 const Texts kTexts[] = {
-    {"orvane.dll", "Do you want to quit the current game of Orvane?", "Quit Orvane?", "Orvane Hall of Fame"},
-    {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?", "Quibbix Hall of Fame"},
+    {"orvane.dll", "Do you want to quit the current game of Orvane?", "Quit Orvane?", kOrvane.hallOfFame.caption},
+    {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?", kQuibbix.hallOfFame.caption},
 };
 
 HWND makeTopLevelWindow() {

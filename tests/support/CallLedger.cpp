@@ -5,6 +5,9 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
+
+#include "DialogDriver.h"
 
 namespace {
 template <typename T>
@@ -76,7 +79,7 @@ struct CallLedger::Record {
     long long index = 0, failAt = -1;
     std::optional<CallSite> failedSite;
     std::vector<const void*> keys, searches, files, fonts, bitmaps;
-    int strays = 0;
+    int strays = 0, deletedShown = 0;
 
     Platform platform;
     std::vector<LedgerView*> views;  // the last one made sees a call first
@@ -212,8 +215,32 @@ int WINAPI getObject(HANDLE object, int size, LPVOID buffer) {
     return failing ? 0 : s.top().getObject(object, size, buffer);
 }
 
+struct Search {
+    HGDIOBJ object;
+    bool found;
+};
+
+BOOL CALLBACK usesObject(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    for (auto [message, wParam] : {std::pair<UINT, WPARAM>{WM_GETFONT, 0}, {BM_GETIMAGE, IMAGE_BITMAP}}) {
+        DWORD_PTR held = 0;
+        SendMessageTimeoutA(child, message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &held);
+        search->found |= held == reinterpret_cast<DWORD_PTR>(search->object);
+    }
+    return !search->found;
+}
+
+// True when a control of a window of this process has the object as its font or image.
+bool shownSomewhere(HGDIOBJ object) {
+    Search search = {object, false};
+    for (HWND window : driver::windowsOfProcess())
+        if (!search.found) EnumChildWindows(window, usesObject, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 BOOL WINAPI deleteObject(HGDIOBJ object) {
     BOOK(DeleteObject);
+    if (shownSomewhere(object)) ++s.deletedShown;
     if (!s.release(s.fonts, object) && !s.release(s.bitmaps, object)) ++s.strays;
     return s.top().deleteObject(object);
 }
@@ -325,9 +352,10 @@ std::string describe(const CallSite& site) {
 }
 
 std::string Holdings::describe() const {
-    char text[128];
-    snprintf(text, sizeof text, "keys %d, searches %d, files %d, fonts %d, bitmaps %d, double releases %d", keys,
-             searches, files, fonts, bitmaps, strays);
+    char text[160];
+    snprintf(text, sizeof text,
+             "keys %d, searches %d, files %d, fonts %d, bitmaps %d, double releases %d, deleted while shown %d", keys,
+             searches, files, fonts, bitmaps, strays, deletedShown);
     return text;
 }
 
@@ -367,7 +395,7 @@ const std::vector<BoxCall>& CallLedger::boxes() const { return record_->boxes; }
 Holdings CallLedger::holdings() const {
     const Record& s = *record_;
     auto held = [](const std::vector<const void*>& handles) { return static_cast<int>(handles.size()); };
-    return {held(s.keys), held(s.searches), held(s.files), held(s.fonts), held(s.bitmaps), s.strays};
+    return {held(s.keys), held(s.searches), held(s.files), held(s.fonts), held(s.bitmaps), s.strays, s.deletedShown};
 }
 
 bool CallLedger::holdsKey(HKEY key) const {
@@ -426,16 +454,6 @@ FILE* LedgerView::openFile(const char* p, const char* m) { return PASS(openFile,
 void LedgerView::readClock(LPSYSTEMTIME t) { PASS(readClock, GetSystemTime, t); }
 DWORD LedgerView::windowThreadProcess(HWND w, LPDWORD p) {
     return PASS(windowThreadProcess, GetWindowThreadProcessId, w, p);
-}
-
-int listImports(HMODULE module, char names[][64], int capacity) {
-    int count = 0;
-    forEachImport(module, [&](const char* dll, const char* function, void**) {
-        if (count < capacity) snprintf(names[count], 64, "%s!%s", dll, function);
-        ++count;
-        return true;
-    });
-    return count;
 }
 
 const void* importSlot(HMODULE module, Api api) {

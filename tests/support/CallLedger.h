@@ -64,7 +64,9 @@ struct Holdings {
     int keys = 0, searches = 0, files = 0, fonts = 0, bitmaps = 0;
     // Closes and deletes of something the module did not hold: double releases.
     int strays = 0;
-    bool none() const { return !keys && !searches && !files && !fonts && !bitmaps && !strays; }
+    // Fonts and bitmaps deleted while a window of the process still showed them.
+    int deletedShown = 0;
+    bool none() const { return !keys && !searches && !files && !fonts && !bitmaps && !strays && !deletedShown; }
     std::string describe() const;
 };
 
@@ -138,7 +140,5 @@ protected:
     LedgerView& below() const;
 };
 
-// Every import of the module, "DLL!function", in table order (to count and list call sites).
-int listImports(HMODULE module, char names[][64], int capacity);
 // Where the module's import slot of the function points now; null when it does not import it.
 const void* importSlot(HMODULE module, Api api);

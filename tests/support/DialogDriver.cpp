@@ -34,6 +34,12 @@ std::vector<HWND> windowsOfProcess() {
     return found;
 }
 
+bool isDialog(HWND window) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    return strcmp(className, "#32770") == 0;
+}
+
 HWND find(const char* caption) {
     for (HWND window : windowsOfProcess())
         if (text(window) == caption) return window;
@@ -123,10 +129,17 @@ bool select(HWND combo, const char* text) {
     return index >= 0 && send(combo, CB_SETCURSEL, index) == index;
 }
 
-void click(HWND dialog, int id) {
+bool press(HWND dialog, int id) {
     HWND button = item(dialog, id);
-    EXPECT_NE(button, nullptr) << "no control " << id;
-    PostMessageA(button, BM_CLICK, 0, 0);
+    if (button) PostMessageA(button, BM_CLICK, 0, 0);
+    return button != nullptr;
+}
+
+void click(HWND dialog, int id) { EXPECT_TRUE(press(dialog, id)) << "no control " << id; }
+
+void cancel(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(dialog, WM_COMMAND, IDNO, 0);
 }
 
 void type(HWND window, const char* text) {
@@ -153,15 +166,9 @@ ScriptedRun::ScriptedRun(std::function<void()> script) {
     thread_ = std::thread([this, script] {
         script();
         // Whatever the script left open is cancelled, message boxes answered No.
-        for (DWORD start = GetTickCount(); !returned_ && GetTickCount() - start < 20000; Sleep(50)) {
-            for (HWND window : driver::windowsOfProcess()) {
-                char className[16] = {};
-                GetClassNameA(window, className, sizeof className);
-                if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) continue;
-                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-                PostMessageA(window, WM_COMMAND, IDNO, 0);
-            }
-        }
+        for (DWORD start = GetTickCount(); !returned_ && GetTickCount() - start < 20000; Sleep(50))
+            for (HWND window : driver::windowsOfProcess())
+                if (driver::isDialog(window) && IsWindowVisible(window)) driver::cancel(window);
     });
 }
 

@@ -18,6 +18,8 @@ namespace driver {
 
 // Top-level windows of this process, in enumeration order.
 std::vector<HWND> windowsOfProcess();
+// A window of the dialog class: a dialog, or a message box.
+bool isDialog(HWND window);
 
 // A top-level window of this process with this caption, visible or not; null if none.
 HWND find(const char* caption);
@@ -45,7 +47,13 @@ std::vector<std::string> items(HWND combo);
 // Selects the item that reads exactly text; false when the list has none.
 bool select(HWND combo, const char* text);
 
+// Posted, so that whoever presses never waits on the loop it drives: a click on the button,
+// false when the dialog has none with this id.
+bool press(HWND dialog, int id);
+// The same, failing the test when there is no such button.
 void click(HWND dialog, int id);
+// Ends a dialog as Escape would, or answers a message box No.
+void cancel(HWND dialog);
 void type(HWND window, const char* text);
 void pressKey(HWND dialog, UINT key);  // to the focused control, as the keyboard would
 void pressEnter(HWND dialog);

@@ -18,19 +18,23 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "GameDialogs.h"
 #include "GameWindow.h"
 #include "HallOfFameIds.h"
 #include "Installation.h"
 #include "Journal.h"
+#include "PluginContract.h"
 #include "RegistrySandbox.h"
 #include "Sample.h"
 #include "Screenshot.h"
+#include "quibbix/resource.h"
 
 namespace {
 // Control ids of the plug-ins' dialogs beside the hall of fame's, which both share.
-const int kFreeplay = 102, kOrvaneReplay = 1000, kQuibbixReplay = 3, kNoticeBox = 1001;
-const int kUser = 104, kSlow = 1002, kNormal = 1003;
-const int kFolderList = 1000, kBaseFolder = 1001;
+const int kFreeplay = kOrvane.start.button, kOrvaneReplay = kOrvane.hallOfFame.other;
+const int kQuibbixReplay = kQuibbix.hallOfFame.other, kNoticeBox = kOrvane.notice.other;
+const int kUser = kQuibbix.start.button, kSlow = IDC_SLOW, kNormal = IDC_NORMAL;
+const int kFolderList = kQuibbix.customLevels.other, kBaseFolder = IDC_BASE_FOLDER;
 
 const int kDialogTimeoutMs = 10000;
 
@@ -48,11 +52,10 @@ DWORD noticeFlag(const char* world) {
 }
 
 void expectStored(const char* world, const char* game, const char* mode, const Row rows[3]) {
-    const char* const fields[3] = {"Name", "Level", "Score"};
     for (int rank = 0; rank < 3; ++rank) {
         const Row& cells = rows[rank];
         for (int field = 0; field < 3; ++field) {
-            const std::string name = std::string(game) + mode + fields[field] + std::to_string(rank + 1);
+            const std::string name = scoreValueName<std::string>(game, mode, field, rank);
             const reg::Value value = reg::get(world, name.c_str());
             if (!cells[field]) {
                 EXPECT_FALSE(value.exists) << world << "\\" << name << " should not be stored, holds \""
@@ -152,9 +155,9 @@ private:
 
     // The name entry that a qualifying score opens before the hall of fame: the score checked,
     // the player's name typed, OK.
-    bool enterName(const std::string& game, const std::string& score, const char* player,
-                   const char* pictureName = nullptr, int timeoutMs = kDialogTimeoutMs) {
-        HWND name = await((game + " Hall Of Fame").c_str(), (game + " Hall of Fame").c_str(), timeoutMs);
+    bool enterName(const Game& game, const std::string& score, const char* player, const char* pictureName = nullptr,
+                   int timeoutMs = kDialogTimeoutMs) {
+        HWND name = await(game.nameEntry.caption, game.hallOfFame.caption, timeoutMs);
         if (!name) return false;
         EXPECT_EQ(score, driver::text(name, IDC_SCORE)) << "score in the name entry";
         typeInto(driver::item(name, IDC_PLAYER_NAME), player);
@@ -164,8 +167,8 @@ private:
     }
 
     // The hall of fame, with the round's score as "Your Score".
-    HWND awaitHallOfFame(const std::string& game, const std::string& score, const char* instead = nullptr) {
-        HWND fame = await((game + " Hall of Fame").c_str(), instead);
+    HWND awaitHallOfFame(const Game& game, const std::string& score, const char* instead = nullptr) {
+        HWND fame = await(game.hallOfFame.caption, instead);
         if (!fame) return nullptr;
         EXPECT_EQ(score, driver::text(fame, IDC_SCORE)) << "\"Your Score\"";
         return fame;
@@ -186,7 +189,7 @@ private:
         SetWindowPos(main_, nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
         step("Orvane: the slow-system notice comes first, alone");
-        HWND notice = await("Orvane Info", "Orvane Start Game Dialog");
+        HWND notice = await(kOrvane.notice.caption, kOrvane.start.caption);
         if (!notice) return false;
         EXPECT_EQ(1u, noticeFlag(kSampleWorld)) << "NoShowOrvaneInfoDlg while the notice is open";
         EXPECT_TRUE(driver::checked(notice, kNoticeBox)) << "the notice's box";
@@ -194,7 +197,7 @@ private:
         driver::click(notice, IDOK);
 
         step("Orvane: start dialog, Freeplay");
-        HWND start = await("Orvane Start Game Dialog");
+        HWND start = await(kOrvane.start.caption);
         if (!start) return false;
         picture(start, "orvane-start");
         driver::click(start, kFreeplay);
@@ -217,11 +220,11 @@ private:
         step("Orvane: a qualifying score, 5000 at level 4, and the name ACE");
         enterResult("5000", "4");
         driver::click(main_, kFinishButton);
-        if (!enterName("Orvane", "5000", "ACE", "orvane-name-entry")) return false;
+        if (!enterName(kOrvane, "5000", "ACE", "orvane-name-entry")) return false;
 
         step("Orvane: the hall of fame, then Replay");
         const Row afterFirst[3] = {{"NOVA", "6", "9000"}, {"ACE", "4", "5000"}, {"ZED", "2", "1200"}};
-        HWND fame = awaitHallOfFame("Orvane", "5000");
+        HWND fame = awaitHallOfFame(kOrvane, "5000");
         if (!fame) return false;
         expectTable(fame, IDC_TABLE1_NAME1, "Orvane", "default", afterFirst);
         picture(fame, "orvane-hall-of-fame");
@@ -232,7 +235,7 @@ private:
         if (!expectEvent(HostEvent::kRound, "default", 2)) return false;
         enterResult("800", "1");
         pressKeys(VK_RETURN);
-        fame = awaitHallOfFame("Orvane", "800", "Orvane Hall Of Fame");
+        fame = awaitHallOfFame(kOrvane, "800", kOrvane.nameEntry.caption);
         if (!fame) return false;
         expectTable(fame, IDC_TABLE1_NAME1, "Orvane", "default", afterFirst);
         picture(fame, "orvane-hall-of-fame-again");
@@ -240,7 +243,7 @@ private:
         if (!expectEvent(HostEvent::kScore, "default*800*1", 0)) return false;
 
         step("Orvane: Close led back to the start dialog, without the notice; Cancel");
-        start = await("Orvane Start Game Dialog", "Orvane Info");
+        start = await(kOrvane.start.caption, kOrvane.notice.caption);
         if (!start) return false;
         driver::click(start, IDCANCEL);
         return expectEvent(HostEvent::kStart, "", 0);
@@ -248,7 +251,7 @@ private:
 
     bool playQuibbix() {
         step("Quibbix: start dialog, Slow, then User");
-        HWND start = await("Quibbix Start Game Dialog");
+        HWND start = await(kQuibbix.start.caption);
         if (!start) return false;
         EXPECT_EQ("Quibbix - Zorv", driver::text(main_)) << "main window title";
         EXPECT_TRUE(driver::checked(start, kNormal)) << "Normal preselected";
@@ -259,7 +262,7 @@ private:
         driver::click(start, kUser);
 
         step("Quibbix: the custom levels, Neon Grid");
-        HWND levels = await("Quibbix Custom Levels Selection");
+        HWND levels = await(kQuibbix.customLevels.caption);
         if (!levels) return false;
         EXPECT_EQ(sampleDir_ + "\\games\\quibbix\\", driver::text(levels, kBaseFolder)) << "base folder";
         HWND list = driver::item(levels, kFolderList);
@@ -278,13 +281,13 @@ private:
         picture(main_, "quibbix-round");
         enterResult("3325", "4");
         driver::click(main_, kFinishButton);
-        if (!enterName("Quibbix", "3325", "MAX", "quibbix-name-entry")) return false;
+        if (!enterName(kQuibbix, "3325", "MAX", "quibbix-name-entry")) return false;
 
         step("Quibbix: both tables, the new result in the custom one; Replay");
         const Row randomTable[3] = {{"BOUNCE", "4", "3000"}, {}, {}};
         const Row typed = {"MAX", "4", "3325"};
         const Row afterTyped[3] = {typed, {}, {}};
-        HWND fame = awaitHallOfFame("Quibbix", "3325");
+        HWND fame = awaitHallOfFame(kQuibbix, "3325");
         if (!fame) return false;
         expectTable(fame, IDC_TABLE1_NAME1, "Quibbix", "random", randomTable);
         expectTable(fame, IDC_TABLE2_NAME1, "Quibbix", "user", afterTyped);
@@ -296,17 +299,18 @@ private:
         if (!expectEvent(HostEvent::kRound, startString, 2)) return false;
         driver::click(main_, kPlayButton);
         // The round is over once its result is asked for a name.
-        if (!driver::waitFor("Quibbix Hall Of Fame", "Quibbix Hall of Fame", 3 * kDialogTimeoutMs)) return false;
+        if (!driver::waitFor(kQuibbix.nameEntry.caption, kQuibbix.hallOfFame.caption, 3 * kDialogTimeoutMs))
+            return false;
         // Whatever the host played, as it shows it; the journal says what it sent.
         const std::string score = driver::text(main_, kScoreEdit), level = driver::text(main_, kLevelEdit);
-        if (!enterName("Quibbix", score, "JET")) return false;
+        if (!enterName(kQuibbix, score, "JET")) return false;
 
         step("Quibbix: the host's result in its place in the custom table; Close");
         const Row played = {"JET", level.c_str(), score.c_str()};
         // Only a strictly greater score ranks above a stored one.
         const bool better = atoi(score.c_str()) > 3325;
         const Row afterPlayed[3] = {better ? played : typed, better ? typed : played, {}};
-        fame = awaitHallOfFame("Quibbix", score);
+        fame = awaitHallOfFame(kQuibbix, score);
         if (!fame) return false;
         expectTable(fame, IDC_TABLE1_NAME1, "Quibbix", "random", randomTable);
         expectTable(fame, IDC_TABLE2_NAME1, "Quibbix", "user", afterPlayed);
@@ -314,7 +318,7 @@ private:
         if (!expectEvent(HostEvent::kScore, "user*" + score + "*" + level, 0)) return false;
 
         step("Quibbix: back at the start dialog, at Normal again; Cancel");
-        start = await("Quibbix Start Game Dialog");
+        start = await(kQuibbix.start.caption);
         if (!start) return false;
         EXPECT_TRUE(driver::checked(start, kNormal)) << "Normal preselected the second time";
         driver::click(start, IDCANCEL);
