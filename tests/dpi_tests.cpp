@@ -12,6 +12,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
+#include "GameDialogs.h"
 #include "Installation.h"
 
 namespace {
@@ -20,12 +21,15 @@ struct Place {
     double left, width;  // of a picture, as parts of its dialog's client width
 };
 // Banners and picture buttons, in each dialog's own order.
+const char* const kOrvaneStart = kOrvane.start.caption;
+const char* const kQuibbixStart = kQuibbix.start.caption;
+const char* const kOrvaneFame = kOrvane.hallOfFame.caption;
+const char* const kQuibbixFame = kQuibbix.hallOfFame.caption;
 const Place kAt96[] = {
-    {"Orvane Start Game Dialog", 0.150, 0.706},  {"Orvane Start Game Dialog", 0.026, 0.815},
-    {"Quibbix Start Game Dialog", 0.150, 0.706}, {"Quibbix Start Game Dialog", 0.150, 0.706},
-    {"Quibbix Start Game Dialog", 0.026, 0.815}, {"Orvane Hall of Fame", 0.026, 0.815},
-    {"Orvane Hall of Fame", 0.088, 0.706},       {"Quibbix Hall of Fame", 0.026, 0.815},
-    {"Quibbix Hall of Fame", 0.088, 0.706},      {"Quibbix Hall of Fame", 0.088, 0.706},
+    {kOrvaneStart, 0.150, 0.706},  {kOrvaneStart, 0.026, 0.815},  {kQuibbixStart, 0.150, 0.706},
+    {kQuibbixStart, 0.150, 0.706}, {kQuibbixStart, 0.026, 0.815}, {kOrvaneFame, 0.026, 0.815},
+    {kOrvaneFame, 0.088, 0.706},   {kQuibbixFame, 0.026, 0.815},  {kQuibbixFame, 0.088, 0.706},
+    {kQuibbixFame, 0.088, 0.706},
 };
 std::vector<Place> places;
 bool allFit = true;
@@ -54,12 +58,12 @@ void measure(HWND dialog) {
 TEST(Dpi, PicturesKeepTheirPlacesAndDialogsFitTheWorkArea) {
     Installation install("dZORV_Dpi");
     reg::setDword("dZORV_Dpi", "NoShowOrvaneInfoDlg", 1);
-    Plugin orvane("orvane.dll"), quibbix("quibbix.dll");
+    Plugin orvane(kOrvane.dll), quibbix(kQuibbix.dll);
     CallLedger ledgers[] = {CallLedger(orvane.module), CallLedger(quibbix.module)};
-    runStart(orvane, "Orvane Start Game Dialog", measure);
-    runStart(quibbix, "Quibbix Start Game Dialog", measure);
-    runScore(orvane, "default*0*1", [] { measure(driver::waitFor("Orvane Hall of Fame")); });
-    runScore(quibbix, "random*0*1", [] { measure(driver::waitFor("Quibbix Hall of Fame")); });
+    runStart(orvane, kOrvaneStart, measure);
+    runStart(quibbix, kQuibbixStart, measure);
+    runScore(orvane, "default*0*1", [] { measure(driver::waitFor(kOrvaneFame)); });
+    runScore(quibbix, "random*0*1", [] { measure(driver::waitFor(kQuibbixFame)); });
 
     EXPECT_TRUE(allFit);
     for (const CallLedger& ledger : ledgers) EXPECT_TRUE(ledger.holdings().none()) << ledger.holdings().describe();
