@@ -95,10 +95,9 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
-        dialog->measureScale();
-        dialog->fitWorkArea();
+        dialog->scale_.measure(window);
         const BOOL focus = dialog->OnInitDialog();
-        dialog->scalePictures();
+        dialog->scale_.apply(window);
         return focus;
     }
     auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -108,7 +107,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
         case WM_COMMAND:
             return dialog->onCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_DESTROY:
-            dialog->restorePictures();
+            DialogScale::restore(window);
             return FALSE;
         case WM_NCDESTROY:
             SetWindowLongPtrA(window, DWLP_USER, 0);

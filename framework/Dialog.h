@@ -5,6 +5,7 @@
 
 #include "Controls.h"
 #include "DataExchange.h"
+#include "DialogScale.h"
 #include "Handles.h"
 
 class CDialog;
@@ -70,30 +71,7 @@ private:
     size_t commandCount_ = 0;
     bool onCommand(UINT id, UINT code);
 
-    // Following the screen's scale (DialogScale.cpp): a dialog grows with its font, a bitmap keeps
-    // its pixels. A fraction, one to one at 96 dpi.
-    struct Scale {
-        int num = 1, den = 1;
-        int operator()(int value) const { return MulDiv(value, num, den); }
-        bool none() const { return num == den; }
-    };
-    struct Picture {
-        HWND control = nullptr;
-        UINT setImage = 0;          // the control's message that sets it
-        HANDLE original = nullptr;  // its own, put back before it is destroyed
-        GdiObject scaled;
-    };
-    // The dialog's base units against those its font has at 96 dpi.
-    void measureScale();
-    // A dialog larger than the work area is made smaller, font and all, and moved into it.
-    void fitWorkArea();
-    // Every bitmap of a static or a button, copied at the size its place has now.
-    void scalePictures();
-    void restorePictures();
-
     UINT templateId_;
     GdiObject boldFont_;  // outlives the window that shows it
-    Scale scaleX_, scaleY_;
-    GdiObject fitFont_;
-    Picture pictures_[4];
+    DialogScale scale_;
 };

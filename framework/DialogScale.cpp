@@ -1,6 +1,11 @@
-#include "Dialog.h"
+#include "DialogScale.h"
 
 namespace {
+// Where a picture's own bitmap and its copy are kept while the copy shows, so that a dialog has as
+// many pictures as it likes.
+const char kOwnImage[] = "ZorvOwnImage";
+const char kScaledImage[] = "ZorvScaledImage";
+
 // The base units the dialog manager takes from a font: the letters' average width, rounded,
 // and the height.
 SIZE baseUnits(HDC dc, HFONT font) {
@@ -29,92 +34,114 @@ HANDLE imageOf(HWND control, UINT& setMessage) {
     }
     return nullptr;
 }
+
+bool fontOf(HWND window, LOGFONTA& description) {
+    return GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof description,
+                      &description) == sizeof description;
+}
+
+bool workAreaOf(HWND window, RECT& work) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    work = monitor.rcWork;
+    return true;
+}
+
+// The start of a span of this size within low..high, as near to start as it can be.
+int within(int start, int size, LONG low, LONG high) {
+    if (start > high - size) start = high - size;
+    return start < low ? low : start;
+}
 }  // namespace
 
-void CDialog::measureScale() {
-    scaleX_ = scaleY_ = Scale();
+void DialogScale::measure(HWND dialog) {
+    x_ = y_ = Ratio();
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     LOGFONTA description;
     RECT now = {0, 0, 4, 8};
-    if (dpi > 0 && dpi != 96 &&
-        GetObjectA(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)), sizeof description, &description) ==
-            sizeof description &&
-        MapDialogRect(m_hWnd, &now)) {
-        description.lfHeight = MulDiv(description.lfHeight, 96, dpi);
+    if (dpi > 0 && dpi != 96 && fontOf(dialog, description) && MapDialogRect(dialog, &now)) {
+        // The template names its font in whole points, which the dialog manager turned into pixels at
+        // this dpi, rounded: the points come back exactly, and give the font's height at 96 dpi.
+        const int points = MulDiv(description.lfHeight < 0 ? -description.lfHeight : description.lfHeight, 72, dpi);
+        description.lfHeight = -MulDiv(points, 96, 72);
         GdiObject at96(CreateFontIndirectA(&description));
         const SIZE base = at96 ? baseUnits(screen, static_cast<HFONT>(at96.get())) : SIZE{};
         if (base.cx > 0 && base.cy > 0) {
-            scaleX_ = {now.right, base.cx};
-            scaleY_ = {now.bottom, base.cy};
+            x_ = {now.right, base.cx};
+            y_ = {now.bottom, base.cy};
         }
     }
     ReleaseDC(nullptr, screen);
+    fitWorkArea(dialog);
 }
 
-void CDialog::fitWorkArea() {
-    RECT frame, client;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!GetWindowRect(m_hWnd, &frame) || !GetClientRect(m_hWnd, &client) || client.right <= 0 || client.bottom <= 0 ||
-        !GetMonitorInfoA(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+void DialogScale::fitWorkArea(HWND dialog) {
+    RECT frame, client, work;
+    if (!GetWindowRect(dialog, &frame) || !GetClientRect(dialog, &client) || client.right <= 0 || client.bottom <= 0 ||
+        !workAreaOf(dialog, work))
         return;
     // The caption and the borders keep their size; the client area gives up what does not fit.
-    const RECT& work = monitor.rcWork;
     const int borderX = frame.right - frame.left - client.right, borderY = frame.bottom - frame.top - client.bottom;
     const int roomX = work.right - work.left - borderX, roomY = work.bottom - work.top - borderY;
-    Scale fit;
+    Ratio fit;
     if (roomX < client.right) fit = {roomX, client.right};
     if (roomY * fit.den < fit.num * client.bottom) fit = {roomY, client.bottom};
     if (fit.none() || fit.num <= 0) return;
 
     LOGFONTA description;
-    if (GetObjectA(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)), sizeof description, &description) ==
-        sizeof description) {
+    if (fontOf(dialog, description)) {
         description.lfHeight = fit(description.lfHeight);
         fitFont_.reset(CreateFontIndirectA(&description));
     }
-    if (fitFont_) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(fitFont_.get()), FALSE);
-    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const auto font = reinterpret_cast<WPARAM>(fitFont_.get());
+    if (fitFont_) SendMessageA(dialog, WM_SETFONT, font, FALSE);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT place;
         GetWindowRect(child, &place);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
         MoveWindow(child, fit(place.left), fit(place.top), fit(place.right - place.left), fit(place.bottom - place.top),
                    FALSE);
-        if (fitFont_) ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fitFont_.get()), FALSE);
+        if (fitFont_) SendMessageA(child, WM_SETFONT, font, FALSE);
     }
-    const int width = borderX + fit(client.right), height = borderY + fit(client.bottom);
-    const int x = frame.left + width > work.right ? work.right - width : frame.left;
-    const int y = frame.top + height > work.bottom ? work.bottom - height : frame.top;
-    SetWindowPos(m_hWnd, nullptr, x < work.left ? work.left : x, y < work.top ? work.top : y, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    scaleX_ = {scaleX_.num * fit.num, scaleX_.den * fit.den};
-    scaleY_ = {scaleY_.num * fit.num, scaleY_.den * fit.den};
+    SetWindowPos(dialog, nullptr, 0, 0, borderX + fit(client.right), borderY + fit(client.bottom),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    x_ = {x_.num * fit.num, x_.den * fit.den};
+    y_ = {y_.num * fit.num, y_.den * fit.den};
 }
 
-void CDialog::scalePictures() {
-    if (scaleX_.none() && scaleY_.none()) return;
-    Picture* next = pictures_;
-    const Picture* const end = pictures_ + sizeof pictures_ / sizeof *pictures_;
-    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child && next != end; child = GetWindow(child, GW_HWNDNEXT)) {
+void DialogScale::apply(HWND dialog) const {
+    RECT frame, work;
+    if (GetWindowRect(dialog, &frame) && workAreaOf(dialog, work)) {
+        const int x = within(frame.left, frame.right - frame.left, work.left, work.right);
+        const int y = within(frame.top, frame.bottom - frame.top, work.top, work.bottom);
+        if (x != frame.left || y != frame.top)
+            SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (x_.none() && y_.none()) return;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         UINT setMessage = 0;
         HANDLE image = imageOf(child, setMessage);
         BITMAP bitmap;
         if (!image || GetObjectA(image, sizeof bitmap, &bitmap) != sizeof bitmap) continue;
-        next->scaled.reset(CopyImage(image, IMAGE_BITMAP, scaleX_(bitmap.bmWidth), scaleY_(bitmap.bmHeight), 0));
-        if (!next->scaled) continue;
-        next->control = child;
-        next->setImage = setMessage;
-        next->original = image;
-        ::SendMessageA(child, setMessage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(next->scaled.get()));
-        ++next;
+        HANDLE scaled = CopyImage(image, IMAGE_BITMAP, x_(bitmap.bmWidth), y_(bitmap.bmHeight), 0);
+        if (!scaled) continue;
+        if (!SetPropA(child, kOwnImage, image) || !SetPropA(child, kScaledImage, scaled)) {
+            RemovePropA(child, kOwnImage);
+            DeleteObject(scaled);
+            continue;
+        }
+        SendMessageA(child, setMessage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
     }
 }
 
-void CDialog::restorePictures() {
-    for (Picture& picture : pictures_) {
-        if (picture.control)
-            ::SendMessageA(picture.control, picture.setImage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.original));
-        picture.control = nullptr;
+void DialogScale::restore(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        HANDLE own = RemovePropA(child, kOwnImage);
+        GdiObject scaled(RemovePropA(child, kScaledImage));
+        UINT setMessage = 0;
+        if (own && scaled && imageOf(child, setMessage))
+            SendMessageA(child, setMessage, IMAGE_BITMAP, reinterpret_cast<LPARAM>(own));
     }
 }
