@@ -1,5 +1,7 @@
 #include "HostWindow.h"
 
+#include "Dialog.h"
+
 namespace {
 HWND hostWindow = nullptr;
 bool hostWindowShown = false;  // chosen as a visible window without an owner
@@ -49,5 +51,12 @@ HWND findHostWindow() {
 }
 
 bool confirmQuit(const char* text, const char* caption) {
-    return MessageBoxA(findHostWindow(), text, caption, MB_YESNO | MB_TOPMOST) == IDYES;
+    HWND owner = findHostWindow();
+    // A host's hot key or timer may ask while a dialog of ours runs. The box then sits on that
+    // dialog: closing a box enables its owner, and the host must stay disabled under the dialog.
+    if (HWND dialog = runningDialog()) owner = dialog;
+    const int answer = MessageBoxA(owner, text, caption, MB_YESNO | MB_TOPMOST);
+    // A quit message ends the box as it ends a dialog, and stays for the host's loop: no answer.
+    MSG quit;
+    return answer == IDYES && !PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
 }

@@ -8,5 +8,6 @@
 // at the next call. Null when the process has no top-level window.
 HWND findHostWindow();
 
-// Yes/No box over the host window; true exactly for Yes.
+// Yes/No box over the host window, or over the dialog of ours running on this thread; true
+// exactly for Yes.
 bool confirmQuit(const char* text, const char* caption);

@@ -3,9 +3,47 @@
 #include "ModuleState.h"
 
 namespace {
-// The innermost dialog in its modal loop; the plug-ins run on one thread.
+// The innermost dialog of this library in its modal loop; the plug-ins run on one thread.
 CDialog* running = nullptr;
+
+// Marks a dialog of this framework's, in whichever library, and each window that a dialog disabled
+// with that dialog, so that it alone enables them again.
+const char kDialogMark[] = "ZorvDialog";
+const char kDisabledBy[] = "ZorvDisabledBy";
+
+struct Disabling {
+    HWND owner;  // disabled and enabled again by the dialog manager
+    const CDialog* by;
+};
+
+BOOL CALLBACK disableWindow(HWND window, LPARAM parameter) {
+    const auto* disabling = reinterpret_cast<const Disabling*>(parameter);
+    if (window != disabling->owner && IsWindowVisible(window) && IsWindowEnabled(window) &&
+        SetPropA(window, kDisabledBy, const_cast<CDialog*>(disabling->by)))
+        EnableWindow(window, FALSE);
+    return TRUE;
+}
+
+BOOL CALLBACK enableWindow(HWND window, LPARAM by) {
+    if (GetPropA(window, kDisabledBy) == reinterpret_cast<HANDLE>(by)) {
+        RemovePropA(window, kDisabledBy);
+        EnableWindow(window, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findRunning(HWND window, LPARAM found) {
+    if (!GetPropA(window, kDialogMark) || !IsWindowEnabled(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
 }  // namespace
+
+HWND runningDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findRunning, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 INT_PTR CDialog::DoModal() {
     // A dialog is owned, and its owner disabled while it runs, by the dialog it was opened from
@@ -16,17 +54,24 @@ INT_PTR CDialog::DoModal() {
         owner = running->m_hWnd;
     else if (HWND main = mainWindow())
         owner = GetLastActivePopup(main);
-    // The dialog manager disables the owner alone. Owned by a palette of the host's, the dialog
-    // would leave the host's own window enabled under it: that is disabled too while it runs.
-    HWND top = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
-    const bool disableTop = top && top != owner && IsWindowEnabled(top);
-    if (disableTop) EnableWindow(top, FALSE);
+    // The dialog manager disables the owner alone; a host may have other windows, a palette's owner
+    // or a second main window, that must not be used under the dialog either.
     CDialog* outer = running;
+    const Disabling disabling = {owner, this};
+    if (!outer) EnumThreadWindows(GetCurrentThreadId(), disableWindow, reinterpret_cast<LPARAM>(&disabling));
+    const bool ownerEnabled = owner && IsWindowEnabled(owner);
     running = this;
-    const INT_PTR result = DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner, dialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    ended_ = false;
+    INT_PTR result = DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner, dialogProc,
+                                     reinterpret_cast<LPARAM>(this));
     running = outer;
-    if (disableTop) EnableWindow(top, TRUE);
+    // A quit message ends the loop too, and is left for the host's: no choice, and the dialog
+    // manager enables no owner on that way out.
+    if (!ended_) {
+        if (ownerEnabled) EnableWindow(owner, TRUE);
+        result = -1;
+    }
+    if (!outer) EnumThreadWindows(GetCurrentThreadId(), enableWindow, reinterpret_cast<LPARAM>(this));
     return result;
 }
 
@@ -95,6 +140,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
+        SetPropA(window, kDialogMark, window);
         dialog->scale_.measure(window);
         const BOOL focus = dialog->OnInitDialog();
         dialog->scale_.apply(window);
@@ -110,6 +156,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
             DialogScale::restore(window);
             return FALSE;
         case WM_NCDESTROY:
+            RemovePropA(window, kDialogMark);
             SetWindowLongPtrA(window, DWLP_USER, 0);
             dialog->m_hWnd = nullptr;
             return FALSE;

@@ -29,9 +29,13 @@ public:
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    // Runs the dialog; returns the value given to EndDialog, or -1 when it cannot be created.
+    // Runs the dialog; returns the value given to EndDialog, or -1 when it cannot be created or a
+    // quit message ended its loop: the player chose nothing.
     INT_PTR DoModal();
-    void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
+    void EndDialog(INT_PTR result) {
+        ended_ = true;
+        ::EndDialog(m_hWnd, result);
+    }
     // true: controls to members (and validation); false: members to controls.
     bool UpdateData(bool saveAndValidate = true);
 
@@ -74,4 +78,9 @@ private:
     UINT templateId_;
     GdiObject boldFont_;  // outlives the window that shows it
     DialogScale scale_;
+    bool ended_ = false;  // by EndDialog, not by a quit message
 };
+
+// The innermost dialog running on this thread, of this library or of another built on this
+// framework; null when none runs.
+HWND runningDialog();

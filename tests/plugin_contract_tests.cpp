@@ -9,11 +9,14 @@
 #include <thread>
 #include <vector>
 
+#include "Autopilot.h"
 #include "CallLedger.h"
 #include "DialogDriver.h"
+#include "EntryRuns.h"
 #include "GameDialogs.h"
 #include "Installation.h"
 #include "Plugin.h"
+#include "StoredTables.h"
 
 using PluginContract = ::testing::TestWithParam<const char*>;
 
@@ -90,7 +93,7 @@ const std::map<std::string, std::vector<Picture>> kPictures = {
 struct Seen {
     std::string caption;
     HWND owner, expectedOwner;
-    bool hostEnabled;
+    bool hostUsable;
     std::vector<Picture> pictures;
     bool withinWorkArea;
 };
@@ -117,97 +120,174 @@ bool withinWorkArea(HWND window) {
     return frame.left >= work.left && frame.top >= work.top && frame.right <= work.right && frame.bottom <= work.bottom;
 }
 
-// Waits for the dialog and notes who owns it, whom it should be owned by, and whether the host is
-// enabled meanwhile: its window, or the popup of its own that stands for it. Unless another dialog
-// is named, that popup (else the host's window) should own it.
+// A shown and enabled window of the host's thread, other than the dialog.
+bool hostUsable(HWND host, HWND dialog) {
+    const DWORD thread = GetWindowThreadProcessId(host, nullptr);
+    for (HWND window : driver::windowsOfProcess())
+        if (window != dialog && GetWindowThreadProcessId(window, nullptr) == thread && IsWindowVisible(window) &&
+            IsWindowEnabled(window))
+            return true;
+    return false;
+}
+
+// Waits for the dialog and notes who owns it, whom it should be owned by, and whether the host can
+// be used meanwhile. Unless another dialog is named, the host (its window or the popup of its own
+// that stands for it) should own it.
 HWND note(std::vector<Seen>& seen, HWND host, const char* caption, const char* ownerCaption = nullptr) {
     HWND dialog = driver::waitFor(caption);
     if (!dialog) return nullptr;
     seen.push_back({caption, GetWindow(dialog, GW_OWNER), ownerCaption ? driver::find(ownerCaption) : host,
-                    IsWindowEnabled(host) || IsWindowEnabled(GetAncestor(host, GA_ROOTOWNER)), picturesOf(dialog),
-                    withinWorkArea(dialog)});
+                    hostUsable(host, dialog), picturesOf(dialog), withinWorkArea(dialog)});
     return dialog;
 }
 
 // The entry point opens outer, and inner over it: from outer's initialisation, so inner shows
-// first, or behind outer's button.
+// first, or behind outer's button. A score flow plays this mode.
 struct Flow {
     const Game& game;
-    std::function<void(Plugin&)> call;
+    std::function<int(Plugin&)> call;
     const GameDialog& outer;
     const GameDialog& inner;
     bool innerFirst;
+    const char* mode;
 };
+
+std::vector<Flow> gameFlows(char (&buffer)[300]) {
+    auto start = [&buffer](Plugin& p) { return p.start(buffer, 0) ? 1 : 0; };
+    auto score = [&buffer](const char* text) {
+        return [&buffer, text](Plugin& p) { return p.score(strcpy(buffer, text), 0); };
+    };
+    return {
+        {kOrvane, start, kOrvane.start, kOrvane.notice, true, nullptr},
+        {kOrvane, score("default*1500*3"), kOrvane.hallOfFame, kOrvane.nameEntry, true, "default"},
+        {kQuibbix, start, kQuibbix.start, kQuibbix.customLevels, false, nullptr},
+        {kQuibbix, score("random*1500*3"), kQuibbix.hallOfFame, kQuibbix.nameEntry, true, "random"},
+    };
+}
+
+struct FlowRun {
+    std::vector<Seen> seen;
+    int result;
+    Holdings made;  // and not deleted
+};
+
+// Runs the flow, its dialogs answered as they show, until the one given: the host is told to quit
+// there instead.
+FlowRun runFlow(const Flow& flow, HWND host, const GameDialog* quitAt = nullptr) {
+    FlowRun run;
+    Plugin plugin(flow.game.dll);
+    CallLedger ledger(plugin.module);
+    {
+        ScriptedRun driverThread([&run, host, &flow, quitAt] {
+            auto answer = [&](const GameDialog& shown, const char* owner) {
+                HWND dialog = note(run.seen, host, shown.caption, owner);
+                if (!dialog || &shown != quitAt) return dialog && driver::press(dialog, shown.button);
+                // Nothing else is sent until every dialog has gone, or it would end them first.
+                driver::onHostThread(host, [] { PostQuitMessage(0); });
+                for (DWORD start = GetTickCount(); dialogWindowsLeft() && GetTickCount() - start < 8000;) Sleep(10);
+                return false;
+            };
+            if (flow.innerFirst && answer(flow.inner, flow.outer.caption)) answer(flow.outer, nullptr);
+            if (!flow.innerFirst && answer(flow.outer, nullptr)) answer(flow.inner, flow.outer.caption);
+        });
+        run.result = flow.call(plugin);
+    }
+    run.made = ledger.holdings();
+    return run;
+}
 }  // namespace
 
 // A dialog without a parent is owned by the host's window even while another program is in
 // front, so the host cannot be used while it is up; nested ones sit over the dialog they come from.
-// A palette of the host's that was used last owns it instead, and the host's window is disabled too.
-// Each dialog lies within the work area, its pictures where they are at 96 dpi, and what it made
-// is deleted; run at 144 dpi too, by tests/support/at-dpi.sh.
-TEST(DialogOwner, EveryDialogDisablesTheHostWindowWhoeverIsInFront) {
+// A palette of the host's that was used last owns it instead, or a second window of the host's; the
+// host's other windows are disabled too.
+TEST(DialogOwner, EveryDialogKeepsEveryWindowOfTheHostDisabledWhoeverIsInFront) {
     Installation inst("dZORV_Owner");
     inst.addFolder("games\\quibbix");
-    HWND window =
-        CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND window = driver::makeHostWindow("host");
     ShowWindow(window, SW_SHOWNOACTIVATE);
     OtherProgram other;
-
     char buffer[300];
-    auto start = [&buffer](Plugin& p) { p.start(buffer, 0); };
-    auto score = [&buffer](const char* text) {
-        return [&buffer, text](Plugin& p) { p.score(strcpy(buffer, text), 0); };
-    };
-    const Flow flows[] = {
-        {kOrvane, start, kOrvane.start, kOrvane.notice, true},
-        {kOrvane, score("default*1500*3"), kOrvane.hallOfFame, kOrvane.nameEntry, true},
-        {kQuibbix, start, kQuibbix.start, kQuibbix.customLevels, false},
-        {kQuibbix, score("random*1500*3"), kQuibbix.hallOfFame, kQuibbix.nameEntry, true},
-    };
     HWND host = window;
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 3; ++round) {
         if (round == 1) {
-            host = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "palette", WS_POPUP | WS_CAPTION | WS_VISIBLE, 310, 0,
-                                   100, 200, window, nullptr, nullptr, nullptr);
+            host = driver::makeHostWindow("palette", WS_POPUP | WS_CAPTION | WS_VISIBLE, WS_EX_TOOLWINDOW, window);
             SetActiveWindow(host);
-            reg::remove("dZORV_Owner", "NoShowOrvaneInfoDlg");
         }
-        for (const Flow& flow : flows) {
-            Plugin plugin(flow.game.dll);
-            CallLedger ledger(plugin.module);
+        if (round == 2) {
+            DestroyWindow(host);
+            host = driver::makeHostWindow("scene", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+        }
+        reg::remove("dZORV_Owner", "NoShowOrvaneInfoDlg");
+        for (const Flow& flow : gameFlows(buffer)) {
             SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             ASSERT_EQ(host, driver::windowsOfProcess().front());
             ASSERT_TRUE(other.toFront());
-            std::vector<Seen> seen;
-            {
-                ScriptedRun driverThread([&seen, host, &flow] {
-                    auto answer = [&](const GameDialog& shown, const char* owner) {
-                        if (HWND dialog = note(seen, host, shown.caption, owner)) driver::click(dialog, shown.button);
-                    };
-                    if (flow.innerFirst) answer(flow.inner, flow.outer.caption);
-                    answer(flow.outer, nullptr);
-                    if (!flow.innerFirst) answer(flow.inner, flow.outer.caption);
-                });
-                flow.call(plugin);
-            }
-            EXPECT_EQ(2u, seen.size()) << flow.game.dll;
-            for (const Seen& s : seen) {
+            const FlowRun run = runFlow(flow, host);
+            EXPECT_EQ(2u, run.seen.size()) << flow.game.dll;
+            for (const Seen& s : run.seen) {
                 EXPECT_NE(nullptr, s.expectedOwner) << s.caption;
                 EXPECT_EQ(s.expectedOwner, s.owner) << s.caption;
-                EXPECT_FALSE(s.hostEnabled) << s.caption;
-                EXPECT_TRUE(s.withinWorkArea) << s.caption;
-                const auto expected = kPictures.find(s.caption);
-                ASSERT_EQ(expected == kPictures.end() ? 0 : expected->second.size(), s.pictures.size()) << s.caption;
-                for (size_t i = 0; i < s.pictures.size(); ++i) {
-                    EXPECT_NEAR(expected->second[i].width, s.pictures[i].width, 0.05 * expected->second[i].width)
-                        << s.caption << ", picture " << i;
-                    EXPECT_NEAR(expected->second[i].left, s.pictures[i].left, 0.02) << s.caption << ", picture " << i;
-                }
+                EXPECT_FALSE(s.hostUsable) << s.caption << ", round " << round;
             }
-            EXPECT_TRUE(ledger.holdings().none()) << flow.game.dll << ": " << ledger.holdings().describe();
-            EXPECT_TRUE(IsWindowEnabled(window) && IsWindowEnabled(host)) << flow.game.dll;
+            EXPECT_TRUE(IsWindowEnabled(window) && IsWindowEnabled(host)) << flow.game.dll << ", round " << round;
         }
     }
     DestroyWindow(host);
     DestroyWindow(window);
+}
+
+// A quit message, as the host's thread gets when its window is destroyed, ends whichever dialog
+// runs: nothing is started or replayed, the message stays for the host, and every window is
+// enabled again. A result whose name was being asked for is recorded, as after Cancel.
+TEST(DialogOwner, AQuitMessageEndsEveryDialogWithNoChoice) {
+    Installation inst("dZORV_Owner");
+    inst.addFolder("games\\quibbix");
+    HWND host = driver::makeHostWindow("host", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    char buffer[300];
+    for (const Flow& flow : gameFlows(buffer)) {
+        for (const GameDialog* quitAt : {&flow.inner, &flow.outer}) {
+            reg::remove("dZORV_Owner", "NoShowOrvaneInfoDlg");
+            memset(buffer, 0xbd, sizeof buffer);
+            const FlowRun run = runFlow(flow, host, quitAt);
+            MSG quit;
+            EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << quitAt->caption;
+            EXPECT_EQ(0, run.result) << quitAt->caption;
+            if (!flow.mode) {
+                EXPECT_TRUE(untouched(buffer, 0, sizeof buffer)) << quitAt->caption;
+            } else if (quitAt == &flow.inner) {
+                const StoredTable table = storedTable("dZORV_Owner", flow.game.name, flow.mode);
+                EXPECT_EQ((StoredEntry{"", "3", "1500"}), table[0]) << quitAt->caption;
+            }
+            EXPECT_TRUE(IsWindowEnabled(host)) << quitAt->caption;
+            EXPECT_EQ(0, dialogWindowsLeft()) << quitAt->caption;
+            EXPECT_TRUE(run.made.none()) << quitAt->caption << ": " << run.made.describe();
+        }
+    }
+    DestroyWindow(host);
+}
+
+// Each dialog lies within the work area, its pictures where they are at 96 dpi, and what it made is
+// deleted; run at 120, 144, 168 and 192 dpi too, by tests/support/at-dpi.sh.
+TEST(DialogLayout, PicturesKeepTheirPlaceWithinTheWorkAreaAndNothingMadeIsLeft) {
+    Installation inst("dZORV_Layout");
+    inst.addFolder("games\\quibbix");
+    HWND host = driver::makeHostWindow("host", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    char buffer[300];
+    for (const Flow& flow : gameFlows(buffer)) {
+        const FlowRun run = runFlow(flow, host);
+        EXPECT_EQ(2u, run.seen.size()) << flow.game.dll;
+        for (const Seen& s : run.seen) {
+            EXPECT_TRUE(s.withinWorkArea) << s.caption;
+            const auto expected = kPictures.find(s.caption);
+            ASSERT_EQ(expected == kPictures.end() ? 0 : expected->second.size(), s.pictures.size()) << s.caption;
+            for (size_t i = 0; i < s.pictures.size(); ++i) {
+                EXPECT_NEAR(expected->second[i].width, s.pictures[i].width, 0.05 * expected->second[i].width)
+                    << s.caption << ", picture " << i;
+                EXPECT_NEAR(expected->second[i].left, s.pictures[i].left, 0.02) << s.caption << ", picture " << i;
+            }
+        }
+        EXPECT_TRUE(run.made.none()) << flow.game.dll << ": " << run.made.describe();
+    }
+    DestroyWindow(host);
 }

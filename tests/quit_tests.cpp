@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "CallLedger.h"
 #include "DialogDriver.h"
@@ -152,6 +153,41 @@ TEST_P(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
         }
     });
     DestroyWindow(hidden);
+    DestroyWindow(host);
+}
+
+// A host's hot key asks the quit question while a hall of fame runs, of this game or the other:
+// the box sits on the hall of fame, and answering it leaves the host disabled under the hall of fame.
+// A quit message while the box is up answers nothing and stays for the host.
+TEST_P(Quit, AskedUnderAHallOfFameTheBoxSitsOnItAndTheHostStaysDisabled) {
+    RegistrySandbox noHost;
+    HWND host = driver::makeHostWindow("host", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    const Texts& other = kTexts[strcmp(t.dll, kTexts[0].dll) == 0 ? 1 : 0];
+    Plugin otherPlugin(other.dll);
+    std::vector<int> answers;
+    runScore(plugin, "mode*0*1", [&] {
+        HWND hallOfFame = driver::waitFor(t.hallOfFame);
+        if (!hallOfFame) return;
+        for (const Texts* asked : {&t, &other, &t}) {
+            Plugin* asking = asked == &other ? &otherPlugin : &plugin;
+            driver::onHostThread(host, [asking, &answers] { answers.push_back(asking->stop()); });
+            HWND box = driver::waitFor(asked->caption);
+            EXPECT_EQ(hallOfFame, GetWindow(box, GW_OWNER)) << asked->caption;
+            if (answers.size() == 2) {
+                driver::onHostThread(host, [] { PostQuitMessage(0); });
+                driver::waitGone(hallOfFame);  // before anything else is sent, which would end it first
+                break;
+            }
+            driver::click(box, IDYES);
+            driver::waitGone(box);
+            EXPECT_FALSE(IsWindowEnabled(host));
+            EXPECT_TRUE(IsWindowEnabled(hallOfFame));
+        }
+    });
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ((std::vector<int>{true, true, false}), answers);
+    EXPECT_TRUE(IsWindowEnabled(host));
     DestroyWindow(host);
 }
 
