@@ -2,5 +2,5 @@
 
 #include <windows.h>
 
-// Moves a top-level window to the middle of the desktop, keeping its size.
+// Moves a top-level window to the middle of the primary monitor, keeping its size.
 void centerOnDesktop(HWND window);

@@ -288,6 +288,11 @@ DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
     return s.top().windowThreadProcess(window, processId);
 }
 
+BOOL WINAPI windowRect(HWND window, LPRECT rect) {
+    BOOK(GetWindowRect);
+    return s.top().windowRect(window, rect);
+}
+
 template <typename Function>
 const void* standIn(Function function) {
     return reinterpret_cast<const void*>(function);
@@ -321,6 +326,7 @@ const Import kImports[] = {
     {"kernel32.dll", "GetSystemTime", standIn(&readClock)},
     {"user32.dll", "MessageBeep", standIn(&beep)},
     {"user32.dll", "GetWindowThreadProcessId", standIn(&windowThreadProcess)},
+    {"user32.dll", "GetWindowRect", standIn(&windowRect)},
 };
 static_assert(sizeof kImports / sizeof *kImports == static_cast<size_t>(Api::Count), "one import per call");
 
@@ -455,6 +461,7 @@ void LedgerView::readClock(LPSYSTEMTIME t) { PASS(readClock, GetSystemTime, t); 
 DWORD LedgerView::windowThreadProcess(HWND w, LPDWORD p) {
     return PASS(windowThreadProcess, GetWindowThreadProcessId, w, p);
 }
+BOOL LedgerView::windowRect(HWND w, LPRECT r) { return PASS(windowRect, GetWindowRect, w, r); }
 
 const void* importSlot(HMODULE module, Api api) {
     const Import& import = kImports[static_cast<int>(api)];

@@ -41,6 +41,7 @@ enum class Api {
     GetSystemTime,
     MessageBeep,
     GetWindowThreadProcessId,
+    GetWindowRect,
     Count
 };
 const char* apiName(Api api);
@@ -134,6 +135,7 @@ public:
     virtual FILE* openFile(const char* path, const char* mode);
     virtual void readClock(LPSYSTEMTIME time);
     virtual DWORD windowThreadProcess(HWND window, LPDWORD processId);
+    virtual BOOL windowRect(HWND window, LPRECT rect);
 
 protected:
     LedgerView() = default;  // the platform itself, at the bottom of every stack
