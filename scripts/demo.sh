@@ -28,8 +28,7 @@ if [ "$dpi" != 96 ]; then
 fi
 
 if [ -z "${ZORV_DEMO_STAGE:-}" ]; then
-  bash scripts/install-deps.sh
-  choose_targets
+  set_up
   target=${run_targets##* }  # i686 when it runs here
   dir=$(target_dir "$target")
   [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$target"

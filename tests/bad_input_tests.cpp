@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -24,42 +25,66 @@
 #include "quibbix/resource.h"
 
 namespace {
-// ---- What the host's score string must give, worked out without strtok or atoi.
+const std::string kHugeMode(64 * 1024, 'm');
+const std::string kNines(5000, '9');
 
-struct Parsed {
-    std::string mode;
-    int score = 0, level = 0;
-    std::string after;  // the caller's bytes once split, terminator included
+// What the host's score string gives: fields lie between runs of '*', the '*' that ends each of
+// the first three becomes a terminator (marked '|' in after), and msvcrt's atoi under Wine keeps
+// the low 32 bits of a number too large.
+struct Split {
+    std::string text, mode;
+    int score, level;
+    std::string after;
 };
 
-// msvcrt's atoi: blanks, one sign, digits; a number too large keeps its low 32 bits, as
-// msvcrt does under Wine.
-int referenceAtoi(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
-    return static_cast<int>(negative ? 0u - value : value);
+const std::vector<Split> kSplits = {
+    {"", "", 0, 0, ""},
+    {"*", "", 0, 0, "*"},
+    {"***", "", 0, 0, "***"},
+    {"default", "default", 0, 0, "default"},
+    {"12345", "12345", 0, 0, "12345"},
+    {" ", " ", 0, 0, " "},
+    {"default*", "default", 0, 0, "default|"},
+    {"default**5", "default", 5, 0, "default|*5"},
+    {"*default*5*3*", "default", 5, 3, "*default|5|3|"},
+    {"default*1500*3", "default", 1500, 3, "default|1500|3"},
+    {"random***-7**2***", "random", -7, 2, "random|**-7|*2|**"},
+    {"user*alpha*0", "user", 0, 0, "user|alpha|0"},
+    {"default*1*2*3*4", "default", 1, 2, "default|1|2|3*4"},
+    {"default* * ", "default", 0, 0, "default| | "},
+    {"default*2147483647*-2147483648", "default", 2147483647, -2147483647 - 1, "default|2147483647|-2147483648"},
+    {"default*2147483648*-2147483649", "default", -2147483647 - 1, 2147483647, "default|2147483648|-2147483649"},
+    {"default*4294967296*4294967295", "default", 0, -1, "default|4294967296|4294967295"},
+    {"default*-4294967297*18446744073709551617", "default", -1, 1, "default|-4294967297|18446744073709551617"},
+    {"default*99999999999999999999*00000000002147483647", "default", 1661992959, 2147483647,
+     "default|99999999999999999999|00000000002147483647"},
+    {"default* \t\n+42*\v\f\r7", "default", 42, 7, "default| \t\n+42|\v\f\r7"},
+    {"default*+-5*- 5", "default", 0, 0, "default|+-5|- 5"},
+    {"default*0x7f*1e9", "default", 0, 1, "default|0x7f|1e9"},
+    {"default*3.75*12abc", "default", 3, 12, "default|3.75|12abc"},
+    {"default*1 2*+0", "default", 1, 0, "default|1 2|+0"},
+    {"\xe9t\xe9*\xa0+5*\xff-3", "\xe9t\xe9", 0, 0, "\xe9t\xe9|\xa0+5|\xff-3"},
+    {kHugeMode, kHugeMode, 0, 0, kHugeMode},
+    {kHugeMode + "*1500*3", kHugeMode, 1500, 3, kHugeMode + "|1500|3"},
+    {kHugeMode + "*" + kNines + "*-7", kHugeMode, -1, -7, kHugeMode + "|" + kNines + "|-7"},
+};
+
+// The caller's bytes after a split, terminator included.
+std::string withTerminators(std::string marked) {
+    std::replace(marked.begin(), marked.end(), '|', '\0');
+    return marked + '\0';
 }
 
-// Fields are what lies between runs of '*'; of the first three, the '*' that ends each one
-// becomes a terminator in the caller's buffer.
-Parsed referenceParse(const std::string& text) {
-    std::string after = text + '\0';
-    std::vector<std::string> fields;
-    size_t i = 0;
-    while (fields.size() < 3) {
-        while (i < text.size() && text[i] == '*') ++i;
-        if (i == text.size()) break;
-        const size_t start = i;
-        while (i < text.size() && text[i] != '*') ++i;
-        fields.push_back(text.substr(start, i - start));
-        if (i < text.size()) after[i++] = '\0';
-    }
-    fields.resize(3);
-    return {fields[0], referenceAtoi(fields[1]), referenceAtoi(fields[2]), after};
+// Whatever the string, a split only ends fields: at most three of its '*' become terminators
+// and no other byte changes.
+bool onlyFieldsEnded(const std::string& text, const char* buffer) {
+    int ended = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (buffer[i] != text[i]) {
+            if (text[i] != '*' || buffer[i] != '\0') return false;
+            ++ended;
+        }
+    return ended <= 3 && buffer[text.size()] == '\0';
 }
 
 // Deterministic, so that a failing string comes back on every run.
@@ -124,13 +149,8 @@ std::string scoreString(Random& r) {
     return text;
 }
 
-const std::string kHugeMode(64 * 1024, 'm');
-
-std::vector<std::string> scoreStrings() {
-    std::vector<std::string> strings = {"",  "*",        "***",        "default",      "12345",
-                                        " ", "default*", "default**5", "*default*5*3*"};
-    for (const std::string& tail : {std::string(), std::string("*1500*3"), "*" + std::string(5000, '9') + "*-7"})
-        strings.push_back(kHugeMode + tail);
+std::vector<std::string> generatedStrings() {
+    std::vector<std::string> strings;
     Random r;
     for (int i = 0; i < 12000; ++i) strings.push_back(scoreString(r));
     return strings;
@@ -149,34 +169,47 @@ std::string shown(const std::string& text) {
     return "\"" + out + "\"";
 }
 
-TEST(BadScoreStrings, SplitMatchesTheReferenceAndStaysInsideTheString) {
-    const std::vector<std::string> strings = scoreStrings();
-    size_t longest = 0;
-    for (const std::string& text : strings) longest = std::max(longest, text.size());
-    GuardedBuffer guarded(longest + 1);
+TEST(BadScoreStrings, SplitGivesEachFieldInPlace) {
+    GuardedBuffer guarded(kHugeMode.size() + kNines.size() + 16);
     volatile size_t probe = strlen(guarded.fill(4, 'x'));  // the guard itself must catch a read one past
     EXPECT_EQ(1, guarded.violations()) << probe;
-    int outside = 0, mismatched = 0;
-    for (const std::string& text : strings) {
-        char* buffer = guarded.place(text.c_str(), text.size() + 1);
+    for (const Split& split : kSplits) {
+        char* buffer = guarded.place(split.text.c_str(), split.text.size() + 1);
         CString mode("stale");
         int score = 0x5a5a5a5a, level = 0x5a5a5a5a;
         splitScoreString(buffer, mode, score, level);
+        const std::string where = shown(split.text), after(buffer, split.text.size() + 1);
+        EXPECT_EQ(0, guarded.violations()) << where;
+        EXPECT_TRUE(split.mode == static_cast<const char*>(mode))
+            << where << ": " << shown(static_cast<const char*>(mode));
+        EXPECT_EQ(split.score, score) << where;
+        EXPECT_EQ(split.level, level) << where;
+        EXPECT_TRUE(withTerminators(split.after) == after) << where << " left " << shown(after);
+    }
+}
+
+TEST(BadScoreStrings, GeneratedStringsAreSplitWithinThemselves) {
+    const std::vector<std::string> strings = generatedStrings();
+    size_t longest = 0;
+    for (const std::string& text : strings) longest = std::max(longest, text.size());
+    GuardedBuffer guarded(longest + 1);
+    int outside = 0, altered = 0;
+    for (const std::string& text : strings) {
+        char* buffer = guarded.place(text.c_str(), text.size() + 1);
+        CString mode;
+        int score = 0, level = 0;
+        splitScoreString(buffer, mode, score, level);
         const int faults = guarded.violations();
-        const Parsed expected = referenceParse(text);
-        const bool same = expected.mode == static_cast<const char*>(mode) && expected.score == score &&
-                          expected.level == level && expected.after == std::string(buffer, text.size() + 1);
+        const bool kept = onlyFieldsEnded(text, buffer);
         outside += faults != 0;
-        mismatched += !same;
-        if ((faults || !same) && outside + mismatched <= 5)
-            ADD_FAILURE() << shown(text) << ": " << faults << " faults; mode " << shown(static_cast<const char*>(mode))
-                          << " score " << score << " level " << level << ", expected " << shown(expected.mode) << " "
-                          << expected.score << " " << expected.level;
+        altered += !kept;
+        if ((faults || !kept) && outside + altered <= 5)
+            ADD_FAILURE() << shown(text) << ": " << faults << " faults, left "
+                          << shown(std::string(buffer, text.size() + 1));
     }
     EXPECT_EQ(0, outside);
-    EXPECT_EQ(0, mismatched);
-    EXPECT_GE(strings.size(), 10000u);
-    printf("[ score strings ] %zu tested, %d out of bounds, %d mismatches\n", strings.size(), outside, mismatched);
+    EXPECT_EQ(0, altered);
+    printf("[ score strings ] %zu generated, %d out of bounds, %d altered\n", strings.size(), outside, altered);
 }
 
 const char* const kWorld = "dZORV_Bad";
@@ -223,43 +256,51 @@ DWORD valuesIn(const char* world) {
     return count;
 }
 
-// A sample through both plug-ins, each on an empty table, so a positive score is recorded.
+// Through both plug-ins, each on an empty table, so a positive score is recorded; a sample of
+// the generated strings besides, for the bounds.
 TEST(BadScoreStrings, EntryPointsOfBothPluginsParseInPlace) {
-    const std::vector<std::string> all = scoreStrings();
-    std::vector<std::string> sample(all.begin(), all.begin() + 12);
-    for (size_t i = 12; i < all.size(); i += 500) sample.push_back(all[i]);
+    const std::vector<std::string> generated = generatedStrings();
+    std::vector<std::string> sample;
+    for (size_t i = 0; i < generated.size(); i += 1000) sample.push_back(generated[i]);
     Installation install;
     install.addWorld(kWorld);
     install.setCurrentWorld(kWorld);
-    GuardedBuffer guarded(kHugeMode.size() + 6000);
+    GuardedBuffer guarded(kHugeMode.size() + kNines.size() + 16);
     for (const Game* game : kGames) {
         Plugin plugin(game->dll);
         ASSERT_NE(nullptr, plugin.score);
-        for (const std::string& text : sample) {
+        // The score entry point on an empty table; the caller's bytes after it.
+        auto score = [&](const std::string& text, Seen& seen) {
             reg::deleteTree(kWorld);
             reg::createKey(kWorld);
             char* buffer = guarded.place(text.c_str(), text.size() + 1);
-            Seen seen;
-            const std::string where = std::string(game->name) + " " + shown(text);
             ScriptedRun run([&] { answer(*game, seen); });
-            EXPECT_EQ(0, plugin.score(buffer, 0)) << where;
+            EXPECT_EQ(0, plugin.score(buffer, 0)) << game->name << " " << shown(text);
             run.finish();
-            const Parsed expected = referenceParse(text);
-            EXPECT_EQ(0, guarded.violations()) << where;
-            EXPECT_EQ(expected.after, std::string(buffer, text.size() + 1)) << where;
-            EXPECT_EQ(std::to_string(expected.score), seen.shown) << where;
-            const std::string stored = scoreValueName<std::string>(game->name, expected.mode.c_str(), 1, 0);
-            if (expected.score <= 0) {
+            EXPECT_EQ(0, guarded.violations()) << game->name << " " << shown(text);
+            return std::string(buffer, text.size() + 1);
+        };
+        for (const Split& split : kSplits) {
+            Seen seen;
+            const std::string where = std::string(game->name) + " " + shown(split.text);
+            EXPECT_TRUE(withTerminators(split.after) == score(split.text, seen)) << where;
+            EXPECT_EQ(std::to_string(split.score), seen.shown) << where;
+            const std::string stored = scoreValueName<std::string>(game->name, split.mode.c_str(), 1, 0);
+            if (split.score <= 0) {
                 EXPECT_EQ("", seen.asked) << where;
                 EXPECT_FALSE(reg::get(kWorld, stored.c_str()).exists) << where;
-            } else if (expected.mode.size() < 16000) {
-                EXPECT_EQ(std::to_string(expected.score), seen.asked) << where;
-                EXPECT_EQ(std::to_string(expected.level), reg::text(kWorld, stored.c_str())) << where;
+            } else if (split.mode.size() < 16000) {
+                EXPECT_EQ(std::to_string(split.score), seen.asked) << where;
+                EXPECT_EQ(std::to_string(split.level), reg::text(kWorld, stored.c_str())) << where;
             } else {
                 // No value can be named after such a mode: every write is refused, none lands elsewhere.
                 EXPECT_EQ(3, seen.boxes) << where;
                 EXPECT_EQ(0u, valuesIn(kWorld)) << where;
             }
+        }
+        for (const std::string& text : sample) {
+            Seen seen;
+            EXPECT_TRUE(onlyFieldsEnded(text, score(text, seen).c_str())) << game->name << " " << shown(text);
         }
     }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built i686 plug-in DLL as the host will meet it, without running any of its code:
 # the PE headers, the exports and how each export returns, the imports, and the resources,
-# which must be byte for byte those of the x86_64 build whose dialogs the suite drives.
+# which must be byte for byte those of the x86_64 build whose dialogs the suite drives. The
+# x86_64 DLL's imports are held to the same list, since its tests never look at them.
 #
 # usage: check_deliverable.sh DLL MAP X64_DLL "ID:WxHxBPP ..." "DIALOG_ID ..."
 set -uo pipefail
@@ -9,6 +10,7 @@ dll=$1 map=$2 twin=$3 bitmaps=$4 dialogs=$5
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 windres=${WINDRES:-i686-w64-mingw32-windres}
 twin_windres=${TWIN_WINDRES:-x86_64-w64-mingw32-windres}
+twin_objdump=${TWIN_OBJDUMP:-x86_64-w64-mingw32-objdump}
 
 failures=0
 check() { # description, then a command that succeeds when it holds
@@ -32,6 +34,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$objdump" -p "$dll" >"$work/headers" || exit 1
+"$twin_objdump" -p "$twin" >"$work/twin-headers" || exit 1
 
 field() { gawk -v name="$1" '$1 == name { print $2; exit }' "$work/headers"; }
 
@@ -98,16 +101,19 @@ check "score (ordinal 1) returns with ret \$0x8 only" returns_remove 1 8
 check "start (ordinal 2) returns with ret \$0x8 only" returns_remove 2 8
 check "stop (ordinal 3) returns with a plain ret only" returns_remove 3 0
 
-# --- imports: the system DLLs and the C runtime only
-imports=$(gawk '/DLL Name:/ { print toupper($3) }' "$work/headers" | sort -u | tr '\n' ' ')
-only_system_imports() {
+# --- imports, of both builds: the system DLLs and the C runtime only
+only_system_imports() { # the imported DLLs' names, blank-separated
   local name
-  for name in $imports; do
+  for name in $1; do
     case $name in KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | MSVCRT.DLL) ;; *) return 1 ;; esac
   done
-  [ -n "$imports" ]
+  [ -n "$1" ]
 }
-check "imports only from KERNEL32, USER32, GDI32, ADVAPI32, msvcrt (has: $imports)" only_system_imports
+for build in i686:headers x64:twin-headers; do
+  imports=$(gawk '/DLL Name:/ { print toupper($3) }' "$work/${build#*:}" | sort -u | tr '\n' ' ')
+  check "${build%%:*} imports only from KERNEL32, USER32, GDI32, ADVAPI32, msvcrt (has: $imports)" \
+    only_system_imports "$imports"
+done
 
 # --- size: what the DLL holds beside its resources
 rsrc_size=$("$objdump" -h "$dll" | gawk '$2 == ".rsrc" { print strtonum("0x" $3) }')

@@ -76,7 +76,13 @@ void playGame(Session& session, int cycle, Problems& problems) {
 
     for (const Autopilot::Run* run : {&started, &scored, &stopped})
         if (run->hung) problems.push_back("hung");
-    if (session.calls.boxes().size() != 1) problems.push_back("a message: " + session.calls.boxes()[0].text);
+    // The quit question and no other message; the count tells a missing one from extras.
+    const std::vector<BoxCall>& boxes = session.calls.boxes();
+    if (boxes.size() != 1) {
+        std::string texts;
+        for (const BoxCall& box : boxes) texts += " \"" + box.text + "\"";
+        problems.push_back(std::to_string(boxes.size()) + " message boxes:" + texts);
+    }
     session.calls.forget();
 }
 }  // namespace
