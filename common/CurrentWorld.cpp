@@ -7,6 +7,7 @@
 #include "Handles.h"
 #include "HostSettings.h"
 #include "Registry.h"
+#include "TableLock.h"
 #include "Trace.h"
 
 namespace {
@@ -38,7 +39,7 @@ bool searchForWorld(HKEY host, const CString& installDir, char* world) {
     bool more = finder.FindFile(pattern);
     world[0] = 0;
     if (!more) {
-        MessageBoxA(nullptr, "No ZORV Worlds are installed", "ZORV Error", MB_OK);
+        showErrorBox(kNoWorldsBox);
         traceMessage("ERROR No ZORV Worlds are installed");
         return false;
     }
@@ -133,6 +134,6 @@ WriteResult writeWorldValue(const char* name, const char* text) {
     if (key && strlen(name) <= kValueNameLimit &&
         RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), length) == ERROR_SUCCESS)
         return kWritten;
-    MessageBoxA(nullptr, "Unable to save game stat info!", "ZORV Error", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+    showErrorBox(kNotSavedBox);
     return refused ? kKeyRefused : kNotWritten;
 }

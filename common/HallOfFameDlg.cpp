@@ -17,9 +17,7 @@ BOOL CHallOfFameDlg::OnInitDialog() {
         nameEntry.title = hall_.nameEntryTitle;
         nameEntry.scoreText = scoreText;
         nameEntry.DoModal();
-        // Another host may have stored a result while the name was typed: the update applies to
-        // the table as stored now, which may no longer take this score.
-        updateScoreTable(hall_.game, mode, readScoreTable(hall_.game, mode), nameEntry.playerName, score, level);
+        enterResult(hall_.game, mode, nameEntry.playerName, score, level);
     }
     // Quibbix shows both its tables whatever mode was played; the store matches the names
     // without regard to case.

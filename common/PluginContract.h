@@ -23,6 +23,11 @@ constexpr int kMaxSetName = kHostBufferSize - static_cast<int>(sizeof "user**-1"
 // Under HKEY_LOCAL_MACHINE; each world's values are in the subkey named after the world.
 constexpr char kHostKeyPath[] = "SOFTWARE\\ZORV";
 
+// A process reads, decides and writes a hall of fame holding this mutex, so that two hosts
+// finishing together enter both results. One name in the machine-wide namespace, whoever runs the
+// process and whichever build of a plug-in it loads.
+constexpr char kScoreTableLock[] = "Global\\ZORV.ScoreTables";
+
 // A hall of fame is nine values named game prefix, mode as played, field and rank run
 // together, as "OrvanedefaultName1"; the store matches the names without regard to case.
 constexpr const char* kGamePrefixes[] = {"Orvane", "Quibbix"};

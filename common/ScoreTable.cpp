@@ -7,6 +7,7 @@
 
 #include "CString.h"
 #include "CurrentWorld.h"
+#include "TableLock.h"
 
 namespace {
 enum Field { kName, kLevel, kScore };
@@ -104,4 +105,9 @@ void updateScoreTable(const char* game, const char* mode, const ScoreTable& tabl
         update.place(game, mode, from + 1, table.entries[from + 1], moved.name, moved.level, moved.score);
     }
     update.store();
+}
+
+void enterResult(const char* game, const char* mode, const char* name, int score, int level) {
+    const TableLock lock;
+    updateScoreTable(game, mode, readScoreTable(game, mode), name, score, level);
 }

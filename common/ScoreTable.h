@@ -26,6 +26,11 @@ ScoreTable readScoreTableForDisplay(const char* game, const char* mode);
 // True when the score beats the third place of a readable table.
 bool scoreQualifies(const ScoreTable& table, int score);
 
+// Enters a result into the table as stored now, read again for it: a result another host stored
+// while the name was typed moves down or stays, and a score the table no longer takes is not
+// entered. Every process holds the same lock meanwhile, so two hosts finishing together keep both.
+void enterResult(const char* game, const char* mode, const char* name, int score, int level);
+
 // Enters a result into the table it was read as, moving recorded places down. When the store
 // refuses a text, the texts already replaced are put back, so the table stays whole.
 void updateScoreTable(const char* game, const char* mode, const ScoreTable& table, const char* name, int score,

@@ -52,3 +52,18 @@ struct GdiObjectTraits {
     static void close(HGDIOBJ object) { DeleteObject(object); }
 };
 using GdiObject = ScopedHandle<HGDIOBJ, GdiObjectTraits>;
+
+struct KernelObjectTraits {
+    static HANDLE empty() { return nullptr; }
+    static bool valid(HANDLE object) { return object != nullptr; }
+    static void close(HANDLE object) { CloseHandle(object); }
+};
+using KernelObject = ScopedHandle<HANDLE, KernelObjectTraits>;
+
+// What the system allocated for the caller with LocalAlloc, such as a converted security descriptor.
+struct LocalMemoryTraits {
+    static HLOCAL empty() { return nullptr; }
+    static bool valid(HLOCAL memory) { return memory != nullptr; }
+    static void close(HLOCAL memory) { LocalFree(memory); }
+};
+using LocalMemory = ScopedHandle<HLOCAL, LocalMemoryTraits>;

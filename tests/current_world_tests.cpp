@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CurrentWorld.h"
 #include "Installation.h"
 #include "Interceptors.h"
+#include "ScoreTable.h"
 #include "SharedCodeTest.h"
 #include "TraceFile.h"
 
@@ -369,6 +372,29 @@ TEST_F(CurrentWorld, RefusedWriteShowsTheBoxAndKeepsTheValue) {
     EXPECT_EQ(padded("100"), readValue("Score1"));
     EXPECT_EQ(2u, calls.boxes().size());
     EXPECT_EQ(calls.boxes()[0].text, calls.boxes()[1].text);
+}
+
+// The table lock held by another thread: one that hangs costs the update five seconds, never the
+// result; one that has ended without letting go is had at once.
+TEST_F(CurrentWorld, ALockThatCannotBeHadCostsTheResultNothing) {
+    atHome();
+    std::atomic<HANDLE> lock{nullptr};
+    std::thread holder([&lock] {
+        lock = CreateMutexA(nullptr, TRUE, kScoreTableLock);
+        Sleep(6500);
+    });
+    while (!lock) Sleep(1);
+    const DWORD began = GetTickCount();
+    enterResult("Orvane", "default", "BOB", 2000, 4);
+    EXPECT_NEAR(5200, static_cast<int>(GetTickCount() - began), 700);
+    holder.join();
+    enterResult("Orvane", "default", "ACE", 1000, 3);
+    CloseHandle(lock);
+    EXPECT_EQ("BOB", reg::text("Home", "OrvanedefaultName1"));
+    EXPECT_EQ("ACE", reg::text("Home", "OrvanedefaultName2"));
+    const Lines lines = trace.messages();
+    EXPECT_EQ(1, std::count(lines.begin(), lines.end(),
+                            "WARNING could not take the score table lock in 5 s, updating without it"));
 }
 
 // In code page 932 the second byte of many characters is 0x5C: an installation folder ending in

@@ -1,6 +1,6 @@
 // Every platform call a flow makes, made to fail once, one run per call: the entry point still
 // returns, the player sees only the plug-ins' own messages, nothing is left open and no stored
-// result is lost.
+// result is lost. No message is asked for while the table is locked.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -145,8 +145,9 @@ Problems runOnce(const Flow& flow, int failAt, std::vector<CallSite>* sequence, 
         if (dialogWindowsLeft()) problems.push_back("a dialog outlived the call");
         if (!ledger.holdings().none()) problems.push_back("left " + ledger.holdings().describe());
         for (const BoxCall& box : ledger.boxes())
-            if (!allowedBox(flow, box.text, box.title, box.owner == nullptr))
-                problems.push_back("asked to show \"" + box.text + "\" / \"" + box.title + "\"");
+            if (!allowedBox(flow, box.text, box.title, box.owner == nullptr) || box.locked)
+                problems.push_back("asked to show \"" + box.text + "\" / \"" + box.title + "\"" +
+                                   (box.locked ? " holding the table lock" : ""));
         for (const Autopilot::Seen& box : run.boxes)
             if (!allowedBox(flow, box.text, box.caption, true))
                 problems.push_back("showed \"" + box.text + "\" / \"" + box.caption + "\"");

@@ -78,8 +78,8 @@ struct CallLedger::Record {
     std::atomic<int> counts[static_cast<int>(Api::Count)] = {};
     long long index = 0, failAt = -1;
     std::optional<CallSite> failedSite;
-    std::vector<const void*> keys, searches, files, fonts, bitmaps;
-    int strays = 0, deletedShown = 0;
+    std::vector<const void*> keys, searches, files, fonts, bitmaps, locks;
+    int strays = 0, deletedShown = 0, owned = 0;
 
     Platform platform;
     std::vector<LedgerView*> views;  // the last one made sees a call first
@@ -247,7 +247,7 @@ BOOL WINAPI deleteObject(HGDIOBJ object) {
 
 int WINAPI messageBox(HWND owner, LPCSTR text, LPCSTR title, UINT flags) {
     BOOK(MessageBoxA);
-    s.boxes.push_back({owner, text ? text : "(null)", title ? title : "(null)", flags});
+    s.boxes.push_back({owner, text ? text : "(null)", title ? title : "(null)", flags, s.owned > 0});
     return failing ? 0 : s.top().messageBox(owner, text, title, flags);
 }
 
@@ -293,6 +293,37 @@ BOOL WINAPI windowRect(HWND window, LPRECT rect) {
     return s.top().windowRect(window, rect);
 }
 
+// The table lock: held from its open or create to its close, owned from a wait that had it to its release.
+HANDLE WINAPI openMutex(DWORD access, BOOL inherit, LPCSTR name) {
+    BOOK(OpenMutexA);
+    return s.hold(s.locks, failing ? nullptr : REAL(s.platform, OpenMutexA)(access, inherit, name));
+}
+
+HANDLE WINAPI createMutex(LPSECURITY_ATTRIBUTES attributes, BOOL owned, LPCSTR name) {
+    BOOK(CreateMutexA);
+    return s.hold(s.locks, failing ? nullptr : REAL(s.platform, CreateMutexA)(attributes, owned, name));
+}
+
+DWORD WINAPI waitFor(HANDLE object, DWORD ms) {
+    BOOK(WaitForSingleObject);
+    const DWORD waited = failing ? WAIT_FAILED : REAL(s.platform, WaitForSingleObject)(object, ms);
+    s.owned += waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    return waited;
+}
+
+BOOL WINAPI releaseMutex(HANDLE mutex) {
+    BOOK(ReleaseMutex);
+    const BOOL released = REAL(s.platform, ReleaseMutex)(mutex);
+    s.owned -= released != FALSE;
+    return released;
+}
+
+BOOL WINAPI closeHandle(HANDLE object) {
+    BOOK(CloseHandle);
+    if (!s.release(s.locks, object)) ++s.strays;
+    return REAL(s.platform, CloseHandle)(object);
+}
+
 template <typename Function>
 const void* standIn(Function function) {
     return reinterpret_cast<const void*>(function);
@@ -320,6 +351,9 @@ const Import kImports[] = {
     {"user32.dll", "DialogBoxParamA", standIn(&dialogBox)},
     {"user32.dll", "EnumWindows", standIn(&enumWindows)},
     {"msvcrt.dll", "fopen", standIn(&openFile)},
+    {"kernel32.dll", "OpenMutexA", standIn(&openMutex)},
+    {"kernel32.dll", "CreateMutexA", standIn(&createMutex)},
+    {"kernel32.dll", "WaitForSingleObject", standIn(&waitFor)},
     {"gdi32.dll", "DeleteObject", standIn(&deleteObject)},
     {"user32.dll", "CopyImage", standIn(&copyImage)},
     {"msvcrt.dll", "fclose", standIn(&closeFile)},
@@ -327,6 +361,8 @@ const Import kImports[] = {
     {"user32.dll", "MessageBeep", standIn(&beep)},
     {"user32.dll", "GetWindowThreadProcessId", standIn(&windowThreadProcess)},
     {"user32.dll", "GetWindowRect", standIn(&windowRect)},
+    {"kernel32.dll", "ReleaseMutex", standIn(&releaseMutex)},
+    {"kernel32.dll", "CloseHandle", standIn(&closeHandle)},
 };
 static_assert(sizeof kImports / sizeof *kImports == static_cast<size_t>(Api::Count), "one import per call");
 
@@ -359,9 +395,10 @@ std::string describe(const CallSite& site) {
 
 std::string Holdings::describe() const {
     char text[160];
-    snprintf(text, sizeof text,
-             "keys %d, searches %d, files %d, fonts %d, bitmaps %d, double releases %d, deleted while shown %d", keys,
-             searches, files, fonts, bitmaps, strays, deletedShown);
+    snprintf(
+        text, sizeof text,
+        "keys %d, searches %d, files %d, fonts %d, bitmaps %d, locks %d, double releases %d, deleted while shown %d",
+        keys, searches, files, fonts, bitmaps, locks, strays, deletedShown);
     return text;
 }
 
@@ -401,7 +438,9 @@ const std::vector<BoxCall>& CallLedger::boxes() const { return record_->boxes; }
 Holdings CallLedger::holdings() const {
     const Record& s = *record_;
     auto held = [](const std::vector<const void*>& handles) { return static_cast<int>(handles.size()); };
-    return {held(s.keys), held(s.searches), held(s.files), held(s.fonts), held(s.bitmaps), s.strays, s.deletedShown};
+    const int locks = held(s.locks) + s.owned;  // a lock taken and not let go is held too
+    return {held(s.keys), held(s.searches), held(s.files), held(s.fonts), held(s.bitmaps),
+            locks,        s.strays,         s.deletedShown};
 }
 
 bool CallLedger::holdsKey(HKEY key) const {

@@ -1,7 +1,7 @@
 // The platform calls a module makes through its imports, recorded in order with the place in
 // the module that made each one; on request one of the calls that can fail fails the way the
 // platform reports failure. Also keeps count of what the module holds: keys, searches, files,
-// fonts, bitmaps.
+// fonts, bitmaps, locks.
 //
 // The ledger is the only thing that rewrites import slots. Every CallLedger made for one module
 // shares one record: the first puts the module's calls through the ledger, the last puts them
@@ -33,6 +33,9 @@ enum class Api {
     DialogBoxParamA,
     EnumWindows,
     fopen,
+    OpenMutexA,  // the table lock's
+    CreateMutexA,
+    WaitForSingleObject,
     // The calls above can be made to fail; the ones below are only watched.
     Failable,
     DeleteObject = Failable,
@@ -42,6 +45,8 @@ enum class Api {
     MessageBeep,
     GetWindowThreadProcessId,
     GetWindowRect,
+    ReleaseMutex,
+    CloseHandle,
     Count
 };
 const char* apiName(Api api);
@@ -59,15 +64,18 @@ struct BoxCall {
     HWND owner;
     std::string text, title;
     UINT flags;
+    bool locked = false;  // asked for while the module held the table lock
 };
 
 struct Holdings {
-    int keys = 0, searches = 0, files = 0, fonts = 0, bitmaps = 0;
+    int keys = 0, searches = 0, files = 0, fonts = 0, bitmaps = 0, locks = 0;
     // Closes and deletes of something the module did not hold: double releases.
     int strays = 0;
     // Fonts and bitmaps deleted while a window of the process still showed them.
     int deletedShown = 0;
-    bool none() const { return !keys && !searches && !files && !fonts && !bitmaps && !strays && !deletedShown; }
+    bool none() const {
+        return !keys && !searches && !files && !fonts && !bitmaps && !locks && !strays && !deletedShown;
+    }
     std::string describe() const;
 };
 
@@ -110,7 +118,7 @@ protected:
 // that can fail is booked (and failed, when asked) before any view sees it, and what the module
 // holds is counted from what the views hand back. By default a view passes every call on to
 // the one below, and at last to the platform; a view overrides the calls it answers or watches.
-// fclose and MessageBeep are only counted: they go straight to the platform.
+// fclose, MessageBeep and the lock's calls are only counted: they go straight to the platform.
 class LedgerView : public CallLedger {
 public:
     explicit LedgerView(HMODULE module);

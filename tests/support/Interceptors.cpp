@@ -18,7 +18,7 @@ bool Interceptors::installed() const {
 bool Interceptors::allClosedBut(HKEY handedOut) const {
     const Holdings held = holdings();
     const bool keysClosed = held.keys == 0 || (handedOut && held.keys == 1 && holdsKey(handedOut));
-    return keysClosed && held.searches == 0 && held.strays == 0;
+    return keysClosed && held.searches == 0 && held.locks == 0 && held.strays == 0;
 }
 
 void Interceptors::failKeyOpen(int nth, bool leaveHandle) {

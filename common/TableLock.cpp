@@ -1,0 +1,76 @@
+#include "TableLock.h"
+
+#include <sddl.h>
+
+#include <cstring>
+
+#include "PluginContract.h"
+#include "Trace.h"
+
+namespace {
+// A holder that hangs costs the update this long, never the result.
+const DWORD kWaitMs = 5000;
+// All that waiting and letting go take: a mutex made by another user's process gives no more.
+constexpr DWORD kRights = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+// Everyone (WD) has those rights and no others, so no one but its owner may change the mutex.
+const char kEveryoneMayWait[] = "D:(A;;0x00100001;;;WD)";
+static_assert(kRights == 0x00100001, "the rights the descriptor gives");
+
+struct Box {
+    const char* text;
+    UINT flags;
+};
+const Box kBoxes[] = {{"No ZORV Worlds are installed", MB_OK},
+                      {"Unable to save game stat info!", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST}};
+
+// Enough for one locked update: a world search's box for each of its nine reads, and that and a
+// refused write's box for each of its nine writes and eight put back.
+ErrorBox held[5 * kScoreValues];
+int heldCount = 0;
+bool holding = false;
+
+// Opened first: creating asks for every right, which a mutex made by another user's process does
+// not give. Made when missing, and opened again should another process have made it meanwhile.
+HANDLE openOrCreate() {
+    HANDLE mutex = OpenMutexA(kRights, FALSE, kScoreTableLock);
+    if (mutex) return mutex;
+    LocalMemory descriptor;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA(kEveryoneMayWait, SDDL_REVISION_1, descriptor.receive(),
+                                                             nullptr)) {
+        SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.get(), FALSE};
+        mutex = CreateMutexA(&attributes, FALSE, kScoreTableLock);
+    }
+    return mutex ? mutex : OpenMutexA(kRights, FALSE, kScoreTableLock);
+}
+}  // namespace
+
+TableLock::TableLock() : mutex_(openOrCreate()) {
+    holding = true;
+    if (!mutex_) {
+        traceMessage("WARNING could not open the score table lock, updating without it");
+        return;
+    }
+    // An abandoned lock is had: its holder ended, and the update reads what it left.
+    const DWORD waited = WaitForSingleObject(mutex_.get(), kWaitMs);
+    owned_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    if (!owned_) traceMessage("WARNING could not take the score table lock in 5 s, updating without it");
+}
+
+TableLock::~TableLock() {
+    if (owned_) ReleaseMutex(mutex_.get());
+    mutex_.reset();
+    // A box's own loop may let the host call in again, and lock and hold boxes of its own.
+    ErrorBox boxes[sizeof held / sizeof *held];
+    const int count = heldCount;
+    memcpy(boxes, held, count * sizeof *held);
+    heldCount = 0;
+    holding = false;
+    for (int i = 0; i < count; ++i) showErrorBox(boxes[i]);
+}
+
+void showErrorBox(ErrorBox box) {
+    if (!holding)
+        MessageBoxA(nullptr, kBoxes[box].text, "ZORV Error", kBoxes[box].flags);
+    else if (heldCount < static_cast<int>(sizeof held / sizeof *held))
+        held[heldCount++] = box;
+}
