@@ -183,7 +183,7 @@ FlowRun runFlow(const Flow& flow, HWND host, const GameDialog* quitAt = nullptr)
                 HWND dialog = note(run.seen, host, shown.caption, owner);
                 if (!dialog || &shown != quitAt) return dialog && driver::press(dialog, shown.button);
                 // Nothing else is sent until every dialog has gone, or it would end them first.
-                driver::onHostThread(host, [] { PostQuitMessage(0); });
+                PostThreadMessageA(GetWindowThreadProcessId(host, nullptr), WM_QUIT, 0, 0);
                 for (DWORD start = GetTickCount(); dialogWindowsLeft() && GetTickCount() - start < 8000;) Sleep(10);
                 return false;
             };
@@ -200,37 +200,51 @@ FlowRun runFlow(const Flow& flow, HWND host, const GameDialog* quitAt = nullptr)
 // A dialog without a parent is owned by the host's window even while another program is in
 // front, so the host cannot be used while it is up; nested ones sit over the dialog they come from.
 // A palette of the host's that was used last owns it instead, or a second window of the host's; the
-// host's other windows are disabled too.
-TEST(DialogOwner, EveryDialogKeepsEveryWindowOfTheHostDisabledWhoeverIsInFront) {
+// host's other windows are disabled too. Each dialog lies within the work area, its pictures where
+// they are at 96 dpi, and what it made is deleted; run at 120, 144, 168 and 192 dpi too.
+TEST(DialogOwner, EveryDialogDisablesTheHostKeepsItsPicturesInPlaceAndLeavesNothing) {
     Installation inst("dZORV_Owner");
     inst.addFolder("games\\quibbix");
-    HWND window = driver::makeHostWindow("host");
+    HWND window =
+        CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     OtherProgram other;
     char buffer[300];
     HWND host = window;
     for (int round = 0; round < 3; ++round) {
         if (round == 1) {
-            host = driver::makeHostWindow("palette", WS_POPUP | WS_CAPTION | WS_VISIBLE, WS_EX_TOOLWINDOW, window);
+            host = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "palette", WS_POPUP | WS_CAPTION | WS_VISIBLE, 310, 0,
+                                   100, 200, window, nullptr, nullptr, nullptr);
             SetActiveWindow(host);
         }
         if (round == 2) {
             DestroyWindow(host);
-            host = driver::makeHostWindow("scene", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+            host = CreateWindowExA(0, "STATIC", "scene", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                   nullptr, nullptr, nullptr);
         }
         reg::remove("dZORV_Owner", "NoShowOrvaneInfoDlg");
         for (const Flow& flow : gameFlows(buffer)) {
+            SCOPED_TRACE(std::string(flow.game.dll) + ", round " + std::to_string(round));
             SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             ASSERT_EQ(host, driver::windowsOfProcess().front());
             ASSERT_TRUE(other.toFront());
             const FlowRun run = runFlow(flow, host);
-            EXPECT_EQ(2u, run.seen.size()) << flow.game.dll;
+            EXPECT_EQ(2u, run.seen.size());
             for (const Seen& s : run.seen) {
                 EXPECT_NE(nullptr, s.expectedOwner) << s.caption;
                 EXPECT_EQ(s.expectedOwner, s.owner) << s.caption;
-                EXPECT_FALSE(s.hostUsable) << s.caption << ", round " << round;
+                EXPECT_FALSE(s.hostUsable) << s.caption;
+                EXPECT_TRUE(s.withinWorkArea) << s.caption;
+                const auto expected = kPictures.find(s.caption);
+                ASSERT_EQ(expected == kPictures.end() ? 0 : expected->second.size(), s.pictures.size()) << s.caption;
+                for (size_t i = 0; i < s.pictures.size(); ++i) {
+                    EXPECT_NEAR(expected->second[i].width, s.pictures[i].width, 0.05 * expected->second[i].width)
+                        << s.caption << ", picture " << i;
+                    EXPECT_NEAR(expected->second[i].left, s.pictures[i].left, 0.02) << s.caption << ", picture " << i;
+                }
             }
-            EXPECT_TRUE(IsWindowEnabled(window) && IsWindowEnabled(host)) << flow.game.dll << ", round " << round;
+            EXPECT_TRUE(run.made.none()) << run.made.describe();
+            EXPECT_TRUE(IsWindowEnabled(window) && IsWindowEnabled(host));
         }
     }
     DestroyWindow(host);
@@ -243,51 +257,26 @@ TEST(DialogOwner, EveryDialogKeepsEveryWindowOfTheHostDisabledWhoeverIsInFront) 
 TEST(DialogOwner, AQuitMessageEndsEveryDialogWithNoChoice) {
     Installation inst("dZORV_Owner");
     inst.addFolder("games\\quibbix");
-    HWND host = driver::makeHostWindow("host", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
     char buffer[300];
     for (const Flow& flow : gameFlows(buffer)) {
         for (const GameDialog* quitAt : {&flow.inner, &flow.outer}) {
+            SCOPED_TRACE(quitAt->caption);
             reg::remove("dZORV_Owner", "NoShowOrvaneInfoDlg");
             memset(buffer, 0xbd, sizeof buffer);
             const FlowRun run = runFlow(flow, host, quitAt);
             MSG quit;
-            EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << quitAt->caption;
-            EXPECT_EQ(0, run.result) << quitAt->caption;
-            if (!flow.mode) {
-                EXPECT_TRUE(untouched(buffer, 0, sizeof buffer)) << quitAt->caption;
-            } else if (quitAt == &flow.inner) {
-                const StoredTable table = storedTable("dZORV_Owner", flow.game.name, flow.mode);
-                EXPECT_EQ((StoredEntry{"", "3", "1500"}), table[0]) << quitAt->caption;
+            EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+            EXPECT_EQ(0, run.result);
+            EXPECT_TRUE(flow.mode || untouched(buffer, 0, sizeof buffer));
+            if (flow.mode && quitAt == &flow.inner) {
+                EXPECT_EQ((StoredEntry{"", "3", "1500"}), storedTable("dZORV_Owner", flow.game.name, flow.mode)[0]);
             }
-            EXPECT_TRUE(IsWindowEnabled(host)) << quitAt->caption;
-            EXPECT_EQ(0, dialogWindowsLeft()) << quitAt->caption;
-            EXPECT_TRUE(run.made.none()) << quitAt->caption << ": " << run.made.describe();
+            EXPECT_TRUE(IsWindowEnabled(host));
+            EXPECT_EQ(0, dialogWindowsLeft());
+            EXPECT_TRUE(run.made.none()) << run.made.describe();
         }
-    }
-    DestroyWindow(host);
-}
-
-// Each dialog lies within the work area, its pictures where they are at 96 dpi, and what it made is
-// deleted; run at 120, 144, 168 and 192 dpi too, by tests/support/at-dpi.sh.
-TEST(DialogLayout, PicturesKeepTheirPlaceWithinTheWorkAreaAndNothingMadeIsLeft) {
-    Installation inst("dZORV_Layout");
-    inst.addFolder("games\\quibbix");
-    HWND host = driver::makeHostWindow("host", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    char buffer[300];
-    for (const Flow& flow : gameFlows(buffer)) {
-        const FlowRun run = runFlow(flow, host);
-        EXPECT_EQ(2u, run.seen.size()) << flow.game.dll;
-        for (const Seen& s : run.seen) {
-            EXPECT_TRUE(s.withinWorkArea) << s.caption;
-            const auto expected = kPictures.find(s.caption);
-            ASSERT_EQ(expected == kPictures.end() ? 0 : expected->second.size(), s.pictures.size()) << s.caption;
-            for (size_t i = 0; i < s.pictures.size(); ++i) {
-                EXPECT_NEAR(expected->second[i].width, s.pictures[i].width, 0.05 * expected->second[i].width)
-                    << s.caption << ", picture " << i;
-                EXPECT_NEAR(expected->second[i].left, s.pictures[i].left, 0.02) << s.caption << ", picture " << i;
-            }
-        }
-        EXPECT_TRUE(run.made.none()) << flow.game.dll << ": " << run.made.describe();
     }
     DestroyWindow(host);
 }

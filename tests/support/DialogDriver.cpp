@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace driver {
@@ -22,13 +21,6 @@ bool stopWaiting() {
     return flag && flag->load();
 }
 
-LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
-    std::unique_ptr<std::function<void()>> action(reinterpret_cast<std::function<void()>*>(lParam));
-    (*action)();
-    return 0;
-}
-
 LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 5000, &result);
@@ -40,22 +32,6 @@ std::vector<HWND> windowsOfProcess() {
     std::vector<HWND> found;
     EnumWindows(collectOfProcess, reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-HWND makeHostWindow(const char* title, DWORD style, DWORD exStyle, HWND owner) {
-    static const ATOM kind = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = hostProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "ZorvTestHost";
-        return RegisterClassA(&windowClass);
-    }();
-    return CreateWindowExA(exStyle, MAKEINTATOM(kind), title, style, 0, 0, 300, 200, owner, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
-void onHostThread(HWND host, std::function<void()> action) {
-    PostMessageA(host, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(std::move(action))));
 }
 
 bool isDialog(HWND window) {

@@ -47,13 +47,6 @@ std::vector<std::string> items(HWND combo);
 // Selects the item that reads exactly text; false when the list has none.
 bool select(HWND combo, const char* text);
 
-// A top-level window of the calling thread standing for the host's, whose procedure runs what
-// onHostThread sends it.
-HWND makeHostWindow(const char* title, DWORD style = WS_OVERLAPPEDWINDOW, DWORD exStyle = 0, HWND owner = nullptr);
-// As a host's hot key or timer does: the action runs on the window's thread, from whichever modal
-// loop runs there. Posted, so the caller does not wait for it.
-void onHostThread(HWND host, std::function<void()> action);
-
 // Posted, so that whoever presses never waits on the loop it drives: a click on the button,
 // false when the dialog has none with this id.
 bool press(HWND dialog, int id);
