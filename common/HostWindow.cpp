@@ -51,10 +51,11 @@ HWND findHostWindow() {
 }
 
 bool confirmQuit(const char* text, const char* caption) {
+    // A host's hot key or timer may ask while a dialog of ours runs, or while a box of ours is up
+    // over it. The box then sits on the innermost dialog, so that it is modal over it as well.
     HWND owner = findHostWindow();
-    // A host's hot key or timer may ask while a dialog of ours runs. The box then sits on that
-    // dialog: closing a box enables its owner, and the host must stay disabled under the dialog.
     if (HWND dialog = runningDialog()) owner = dialog;
+    const ModalOwner modal(owner);
     const int answer = MessageBoxA(owner, text, caption, MB_YESNO | MB_TOPMOST);
     // A quit message ends the box as it ends a dialog, and stays for the host's loop: no answer.
     MSG quit;

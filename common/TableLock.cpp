@@ -2,9 +2,7 @@
 
 #include <sddl.h>
 
-#include <cstring>
-
-#include "PluginContract.h"
+#include "ThreadLocal.h"
 #include "Trace.h"
 
 namespace {
@@ -23,11 +21,8 @@ struct Box {
 const Box kBoxes[] = {{"No ZORV Worlds are installed", MB_OK},
                       {"Unable to save game stat info!", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST}};
 
-// Enough for one locked update: a world search's box for each of its nine reads, and that and a
-// refused write's box for each of its nine writes and eight put back.
-ErrorBox held[5 * kScoreValues];
-int heldCount = 0;
-bool holding = false;
+// The innermost lock of each thread: a box waits for its own thread's lock alone.
+const ThreadLocal<TableLock*> innermost;
 
 // Opened first: creating asks for every right, which a mutex made by another user's process does
 // not give. Made when missing, and opened again should another process have made it meanwhile.
@@ -44,8 +39,8 @@ HANDLE openOrCreate() {
 }
 }  // namespace
 
-TableLock::TableLock() : mutex_(openOrCreate()) {
-    holding = true;
+TableLock::TableLock() : mutex_(openOrCreate()), outer_(innermost.get()) {
+    innermost.set(this);
     if (!mutex_) {
         traceMessage("WARNING could not open the score table lock, updating without it");
         return;
@@ -59,18 +54,15 @@ TableLock::TableLock() : mutex_(openOrCreate()) {
 TableLock::~TableLock() {
     if (owned_) ReleaseMutex(mutex_.get());
     mutex_.reset();
+    innermost.set(outer_);
     // A box's own loop may let the host call in again, and lock and hold boxes of its own.
-    ErrorBox boxes[sizeof held / sizeof *held];
-    const int count = heldCount;
-    memcpy(boxes, held, count * sizeof *held);
-    heldCount = 0;
-    holding = false;
-    for (int i = 0; i < count; ++i) showErrorBox(boxes[i]);
+    for (int i = 0; i < heldCount_; ++i) showErrorBox(held_[i]);
 }
 
 void showErrorBox(ErrorBox box) {
-    if (!holding)
+    TableLock* lock = innermost.get();
+    if (!lock)
         MessageBoxA(nullptr, kBoxes[box].text, "ZORV Error", kBoxes[box].flags);
-    else if (heldCount < static_cast<int>(sizeof held / sizeof *held))
-        held[heldCount++] = box;
+    else if (lock->heldCount_ < static_cast<int>(sizeof lock->held_ / sizeof *lock->held_))
+        lock->held_[lock->heldCount_++] = box;
 }

@@ -3,11 +3,9 @@
 #include "ModuleState.h"
 
 namespace {
-// The innermost dialog of this library in its modal loop; the plug-ins run on one thread.
-CDialog* running = nullptr;
-
-// Marks a dialog of this framework's, in whichever library, and each window that a dialog disabled
-// with that dialog, so that it alone enables them again.
+// Marks a dialog of this framework's, in whichever library, with its depth among the dialogs
+// running on its thread; and each window that a dialog disabled, with that dialog, so that it
+// alone enables them again. Nothing else is kept: each thread's dialogs are found on its windows.
 const char kDialogMark[] = "ZorvDialog";
 const char kDisabledBy[] = "ZorvDisabledBy";
 
@@ -32,45 +30,65 @@ BOOL CALLBACK enableWindow(HWND window, LPARAM by) {
     return TRUE;
 }
 
-BOOL CALLBACK findRunning(HWND window, LPARAM found) {
-    if (!GetPropA(window, kDialogMark) || !IsWindowEnabled(window)) return TRUE;
+struct Running {
+    HWND dialog;
+    UINT_PTR depth;
+};
+
+// The deepest, whether a box of ours disables it or not.
+BOOL CALLBACK findDeepest(HWND window, LPARAM parameter) {
+    auto* deepest = reinterpret_cast<Running*>(parameter);
+    const auto depth = reinterpret_cast<UINT_PTR>(GetPropA(window, kDialogMark));
+    if (depth > deepest->depth) *deepest = {window, depth};
+    return TRUE;
+}
+
+Running innermost() {
+    Running deepest = {nullptr, 0};
+    EnumThreadWindows(GetCurrentThreadId(), findDeepest, reinterpret_cast<LPARAM>(&deepest));
+    return deepest;
+}
+
+bool ofThisThread(HWND window) { return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+BOOL CALLBACK findShown(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
+
+// The window that owns an outermost dialog: the main window, or this thread's own where the main
+// window is another thread's; a thread with no window of its own takes the main window all the
+// same. Its last active popup stands for it (a palette used last), but never the active window
+// alone: with another program in front there is none, and the host could be used under the dialog.
+HWND outermostOwner() {
+    HWND main = mainWindow();
+    HWND own = ofThisThread(main) ? main : GetActiveWindow();
+    if (!ofThisThread(own)) {
+        own = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), findShown, reinterpret_cast<LPARAM>(&own));
+    }
+    if (!own) own = main;
+    return own ? GetLastActivePopup(own) : nullptr;
+}
 }  // namespace
 
-HWND runningDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findRunning, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+HWND runningDialog() { return innermost().dialog; }
 
 INT_PTR CDialog::DoModal() {
-    // A dialog is owned, and its owner disabled while it runs, by the dialog it was opened from
-    // (shown yet or not), else by the main window's last active popup. Not the active window: with
-    // another program in front there is none, and the host could be used under the dialog.
-    HWND owner = nullptr;
-    if (running && running->m_hWnd)
-        owner = running->m_hWnd;
-    else if (HWND main = mainWindow())
-        owner = GetLastActivePopup(main);
-    // The dialog manager disables the owner alone; a host may have other windows, a palette's owner
-    // or a second main window, that must not be used under the dialog either.
-    CDialog* outer = running;
-    const Disabling disabling = {owner, this};
+    // A dialog is owned, and its owner disabled while it runs, by the dialog of this thread it is
+    // opened from (shown yet or not). The dialog manager disables the owner alone; the outermost
+    // dialog of a thread disables the thread's other windows too (a palette's owner, a second main
+    // window), and never another thread's.
+    HWND outer = runningDialog();
+    const ModalOwner owner(outer ? outer : outermostOwner());
+    const Disabling disabling = {owner.window(), this};
     if (!outer) EnumThreadWindows(GetCurrentThreadId(), disableWindow, reinterpret_cast<LPARAM>(&disabling));
-    const bool ownerEnabled = owner && IsWindowEnabled(owner);
-    running = this;
     ended_ = false;
-    INT_PTR result = DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner, dialogProc,
+    INT_PTR result = DialogBoxParamA(resourceInstance(), MAKEINTRESOURCEA(templateId_), owner.window(), dialogProc,
                                      reinterpret_cast<LPARAM>(this));
-    running = outer;
-    // A quit message ends the loop too, and is left for the host's: no choice, and the dialog
-    // manager enables no owner on that way out.
-    if (!ended_) {
-        if (ownerEnabled) EnableWindow(owner, TRUE);
-        result = -1;
-    }
+    // A quit message ends the loop too, and is left for the host's: no choice.
+    if (!ended_) result = -1;
     if (!outer) EnumThreadWindows(GetCurrentThreadId(), enableWindow, reinterpret_cast<LPARAM>(this));
     return result;
 }
@@ -140,7 +158,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
-        SetPropA(window, kDialogMark, window);
+        SetPropA(window, kDialogMark, reinterpret_cast<HANDLE>(innermost().depth + 1));
         dialog->scale_.measure(window);
         const BOOL focus = dialog->OnInitDialog();
         dialog->scale_.apply(window);

@@ -18,8 +18,12 @@ struct MessageMapEntry {
 };
 
 template <typename Dialog>
+constexpr MessageMapEntry onNotify(UINT id, UINT code, void (Dialog::*handler)()) {
+    return {id, code, static_cast<void (CDialog::*)()>(handler)};
+}
+template <typename Dialog>
 constexpr MessageMapEntry onClicked(UINT id, void (Dialog::*handler)()) {
-    return {id, BN_CLICKED, static_cast<void (CDialog::*)()>(handler)};
+    return onNotify(id, BN_CLICKED, handler);
 }
 
 class CDialog : public CWnd {
@@ -84,3 +88,21 @@ private:
 // The innermost dialog running on this thread, of this library or of another built on this
 // framework; null when none runs.
 HWND runningDialog();
+
+// The window a modal loop runs over, left after it as enabled or disabled as it was before: the
+// dialog manager and a message box enable their owner on every way out but a quit message, Wine's
+// even one they found disabled, under a box of ours.
+class ModalOwner {
+public:
+    explicit ModalOwner(HWND window) : window_(window), enabled_(window && IsWindowEnabled(window)) {}
+    ~ModalOwner() {
+        if (window_) EnableWindow(window_, enabled_);
+    }
+    ModalOwner(const ModalOwner&) = delete;
+    ModalOwner& operator=(const ModalOwner&) = delete;
+    HWND window() const { return window_; }
+
+private:
+    HWND window_;
+    bool enabled_;
+};

@@ -1,16 +1,20 @@
 #include "ModuleState.h"
 
+#include "ThreadLocal.h"
+
 namespace {
 HINSTANCE plugin = nullptr;
-HINSTANCE current = nullptr;  // null: the host's executable
+// Null: the host's executable. Each thread's own, so that one thread's return does not switch
+// another back to the host in the middle of its dialog.
+const ThreadLocal<HINSTANCE> current;
 }  // namespace
 
 void setPluginInstance(HINSTANCE instance) { plugin = instance; }
 
 HINSTANCE pluginInstance() { return plugin; }
 
-HINSTANCE resourceInstance() { return current ? current : GetModuleHandleA(nullptr); }
+HINSTANCE resourceInstance() { return current.get() ? current.get() : GetModuleHandleA(nullptr); }
 
-ModuleStateSwitch::ModuleStateSwitch() : previous_(current) { current = plugin; }
+ModuleStateSwitch::ModuleStateSwitch() : previous_(current.get()) { current.set(plugin); }
 
-ModuleStateSwitch::~ModuleStateSwitch() { current = previous_; }
+ModuleStateSwitch::~ModuleStateSwitch() { current.set(previous_); }

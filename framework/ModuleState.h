@@ -2,7 +2,7 @@
 //
 // Outside an entry point that is the host's executable, as for any code running in the
 // host; an entry point puts a ModuleStateSwitch on its stack to make the plug-in's own
-// module current until it returns.
+// module current on its thread until it returns.
 #pragma once
 
 #include <windows.h>

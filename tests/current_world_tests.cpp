@@ -15,6 +15,7 @@
 #include "Interceptors.h"
 #include "ScoreTable.h"
 #include "SharedCodeTest.h"
+#include "TableLock.h"
 #include "TraceFile.h"
 
 namespace {
@@ -397,8 +398,19 @@ TEST_F(CurrentWorld, ALockThatCannotBeHadCostsTheResultNothing) {
                             "WARNING could not take the score table lock in 5 s, updating without it"));
 }
 
+// A box waits for its own thread's lock alone: another thread's neither keeps it back nor shows it.
+TEST_F(CurrentWorld, ABoxWaitsForItsOwnThreadsLockAlone) {
+    boxesExpected = true;
+    {
+        const TableLock lock;
+        std::thread([] { showErrorBox(kNotSavedBox); }).join();
+        EXPECT_EQ(1u, calls.boxes().size());
+    }
+    EXPECT_EQ(1u, calls.boxes().size());
+}
+
 // In code page 932 the second byte of many characters is 0x5C: an installation folder ending in
-// one still gets its backslash, and its worlds are found. Run by the host_environment_cp932 entry.
+// one still gets its backslash, and its worlds are found. Run by the host_environment_tests_cp932 entry.
 TEST_F(CurrentWorld, InstallFolderEndingInATwoByteCharacterStillHoldsItsWorlds) {
     if (GetACP() != 932) GTEST_SKIP() << "needs code page 932: LC_ALL=ja_JP.UTF-8 with that locale made";
     const std::string folder = "\x93\xbe\x93\x5f\x95\x5c";  // the last character's second byte is 0x5C

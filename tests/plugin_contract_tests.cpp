@@ -277,3 +277,41 @@ TEST(DialogOwner, AQuitMessageEndsEveryDialogWithNoChoice) {
     }
     DestroyWindow(host);
 }
+
+// A host with two user-interface threads, each with a window, calls Quibbix's start from both. Each
+// dialog sits on its own thread's window and disables that alone; the first to return leaves the
+// other whole, down to the custom levels behind it, and a next call shows its dialog.
+TEST(DialogOwner, TwoThreadsEachKeepTheirOwnDialogs) {
+    Installation inst("dZORV_Owner");
+    Plugin quibbix(kQuibbix.dll);
+    const char* const start = kQuibbix.start.caption;
+    auto hostWindow = [] {
+        return CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                               nullptr, nullptr);
+    };
+    std::atomic<HWND> windowA{nullptr};
+    std::thread a([&] {
+        char buffer[300];
+        windowA = hostWindow();
+        EXPECT_FALSE(quibbix.start(buffer, 0));
+        EXPECT_TRUE(IsWindowEnabled(windowA));
+        DestroyWindow(windowA);
+    });
+    while (!windowA) Sleep(1);
+    HWND dialogA = driver::waitOn(GetWindowThreadProcessId(windowA, nullptr), start);
+    HWND windowB = hostWindow();
+    const StartRun run = runStart(quibbix, start, [&](HWND dialogB) {
+        EXPECT_EQ(windowA, GetWindow(dialogA, GW_OWNER));
+        EXPECT_EQ(windowB, GetWindow(dialogB, GW_OWNER));
+        EXPECT_TRUE(IsWindowEnabled(dialogA) && !IsWindowEnabled(windowA) && !IsWindowEnabled(windowB));
+        driver::cancel(dialogA);
+        driver::waitGone(windowA);                      // destroyed as start returns
+        driver::click(dialogB, kQuibbix.start.button);  // User
+        if (HWND levels = driver::waitFor(kQuibbix.customLevels.caption)) driver::click(levels, IDOK);
+    });
+    a.join();
+    EXPECT_START_STRING("user*Vellomy*0", run);
+    EXPECT_TRUE(IsWindowEnabled(windowB));
+    EXPECT_START_STRING("random*0", runStart(quibbix, start, clicks({kQuibbix.start.other})));
+    DestroyWindow(windowB);
+}

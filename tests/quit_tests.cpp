@@ -1,6 +1,7 @@
 // The quit question each plug-in asks over the host's window.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -31,13 +32,14 @@ HWND makeTopLevelWindow() {
 
 class Quit : public ::testing::TestWithParam<Texts> {
 protected:
-    // Answers the plug-in's box with the given button, once check has seen it, and returns what
-    // the entry point said.
+    // Answers the plug-in's box with the given button, or with none (0) by a quit message to the
+    // host's thread, once check has seen it, and returns what the entry point said.
     bool answer(int button, const std::function<void()>& check = nullptr) {
-        ScriptedRun driverThread([&] {
+        ScriptedRun driverThread([&, host = GetCurrentThreadId()] {
             if (HWND box = driver::waitFor(t.caption)) {
                 if (check) check();
-                driver::click(box, button);
+                if (button) driver::click(box, button);
+                if (!button) PostThreadMessageA(host, WM_QUIT, 0, 0);
             }
         });
         return plugin.stop();
@@ -69,6 +71,11 @@ TEST_P(Quit, YesAndNoWithEachGamesOwnTexts) {
     EXPECT_EQ(t.caption, lastBox().title);
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_TOPMOST), lastBox().flags);
     EXPECT_FALSE(answer(IDNO));
+    // A quit message answers nothing, stays for the host, and leaves the host enabled.
+    EXPECT_FALSE(answer(0));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(IsWindowEnabled(host));
     DestroyWindow(host);
 }
 
@@ -156,44 +163,47 @@ TEST_P(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
     DestroyWindow(host);
 }
 
-// What a host's hot key or timer does while a dialog runs: these plug-ins are asked to quit in turn.
+// What a host's hot key or timer does while a dialog runs: these plug-ins are asked to quit in turn,
+// each while the box of the one before is up.
 std::vector<Plugin*> asking;
-std::vector<int> answers;
+std::atomic<int> answers[2];  // in the order asked
+size_t asked = 0;
 void CALLBACK askToQuit(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    for (Plugin* plugin : asking) answers.push_back(plugin->stop());
+    if (asked == asking.size()) return;
+    const size_t i = asked++;
+    SetTimer(nullptr, 0, 0, askToQuit);
+    answers[i] = asking[i]->stop();
 }
 
-// Asked under a hall of fame, by this game or the other, the box sits on the hall of fame, and
-// answering it leaves the host disabled under the hall of fame. A quit message while the box is up
-// answers nothing and stays for the host.
+// Asked under a hall of fame by this game, then by the other while the first box is up: each box
+// sits on the hall of fame, and answering the second leaves the hall of fame and the host disabled
+// under the first. A quit message while the first is up answers nothing and stays for the host.
 TEST_P(Quit, AskedUnderAHallOfFameTheBoxSitsOnItAndTheHostStaysDisabled) {
     RegistrySandbox noHost;
     HWND host = makeTopLevelWindow();
     ShowWindow(host, SW_SHOWNOACTIVATE);
     const Texts& other = kTexts[strcmp(t.dll, kTexts[0].dll) == 0 ? 1 : 0];
     Plugin otherPlugin(other.dll);
-    asking = {&plugin, &otherPlugin, &plugin};
-    answers.clear();
+    asking = {&plugin, &otherPlugin};
+    answers[0] = answers[1] = -1;
+    asked = 0;
     SetTimer(nullptr, 0, 0, askToQuit);  // the hall of fame's is the first loop to take it
     runScore(plugin, "mode*0*1", [&] {
-        const Texts* const asked[] = {&t, &other, &t};
-        HWND hallOfFame = nullptr;  // its loop runs, though it is not shown before its first idle moment
-        for (int i = 0; i < 3; ++i) {
-            HWND box = driver::waitFor(asked[i]->caption);
-            if (!hallOfFame) hallOfFame = driver::find(t.hallOfFame);
-            EXPECT_EQ(hallOfFame, GetWindow(box, GW_OWNER)) << asked[i]->caption;
-            if (i == 2) break;
-            driver::click(box, IDYES);
-            driver::waitGone(box);
-            EXPECT_FALSE(IsWindowEnabled(host));
-        }
+        HWND first = driver::waitFor(t.caption), second = driver::waitFor(other.caption);
+        HWND hallOfFame = driver::find(t.hallOfFame);  // its loop runs, though it may not be shown yet
+        EXPECT_EQ(hallOfFame, GetWindow(first, GW_OWNER));
+        EXPECT_EQ(hallOfFame, GetWindow(second, GW_OWNER));
+        driver::click(second, IDYES);
+        for (DWORD start = GetTickCount(); answers[1] < 0 && GetTickCount() - start < 8000;) Sleep(10);
+        EXPECT_FALSE(IsWindowEnabled(hallOfFame) || IsWindowEnabled(host));
         PostThreadMessageA(GetWindowThreadProcessId(host, nullptr), WM_QUIT, 0, 0);
         driver::waitGone(hallOfFame);  // before anything else is sent, which would end it first
     });
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ((std::vector<int>{true, true, false}), answers);
+    EXPECT_EQ(0, answers[0]);
+    EXPECT_EQ(1, answers[1]);
     EXPECT_TRUE(IsWindowEnabled(host));
     DestroyWindow(host);
 }

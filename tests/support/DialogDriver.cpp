@@ -40,17 +40,19 @@ bool isDialog(HWND window) {
     return strcmp(className, "#32770") == 0;
 }
 
-HWND find(const char* caption) {
+HWND find(const char* caption, DWORD thread) {
     for (HWND window : windowsOfProcess())
-        if (text(window) == caption) return window;
+        if (text(window) == caption && (!thread || GetWindowThreadProcessId(window, nullptr) == thread)) return window;
     return nullptr;
 }
 
 HWND waitFor(const char* caption, int timeoutMs) { return waitFor(caption, nullptr, timeoutMs); }
 
-HWND waitFor(const char* caption, const char* instead, int timeoutMs) {
+HWND waitOn(DWORD thread, const char* caption) { return waitFor(caption, nullptr, 8000, thread); }
+
+HWND waitFor(const char* caption, const char* instead, int timeoutMs, DWORD thread) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs); Sleep(10)) {
-        HWND window = find(caption);
+        HWND window = find(caption, thread);
         if (window && IsWindowVisible(window)) return window;
         HWND other = instead ? find(instead) : nullptr;
         if (other && IsWindowVisible(other)) {

@@ -21,12 +21,13 @@ std::vector<HWND> windowsOfProcess();
 // A window of the dialog class: a dialog, or a message box.
 bool isDialog(HWND window);
 
-// A top-level window of this process with this caption, visible or not; null if none.
-HWND find(const char* caption);
+// A top-level window of this process with this caption, of that thread unless 0, visible or not; null if none.
+HWND find(const char* caption, DWORD thread = 0);
 // Waits for the window to be visible (the modal loop is then running); fails the test on timeout.
 HWND waitFor(const char* caption, int timeoutMs = 8000);
+HWND waitOn(DWORD thread, const char* caption);
 // The same, but fails at once when a visible window captioned instead shows in its place.
-HWND waitFor(const char* caption, const char* instead, int timeoutMs = 8000);
+HWND waitFor(const char* caption, const char* instead, int timeoutMs = 8000, DWORD thread = 0);
 bool waitGone(HWND window, int timeoutMs = 8000);
 
 HWND item(HWND dialog, int id);

@@ -8,8 +8,8 @@
 #include "HallOfFameIds.h"
 
 bool runStart(Plugin& plugin, char* buffer, const char* caption, const Script& script, int unused) {
-    ScriptedRun driverThread([caption, script] {
-        if (HWND dialog = driver::waitFor(caption)) script(dialog);
+    ScriptedRun driverThread([caption, script, thread = GetCurrentThreadId()] {
+        if (HWND dialog = driver::waitOn(thread, caption)) script(dialog);
     });
     return plugin.start(buffer, unused);
 }

@@ -18,7 +18,7 @@ struct StartRun {
     char buffer[300];
 };
 
-// Runs the start entry point on the buffer while the script drives the dialog with this caption.
+// Runs the start entry point on the buffer while the script drives its dialog with this caption.
 bool runStart(Plugin& plugin, char* buffer, const char* caption, const Script& script, int unused = 0);
 StartRun runStart(Plugin& plugin, const char* caption, const Script& script, int unused = 0);
 // Bytes from..to of the buffer still hold 0xbd.
