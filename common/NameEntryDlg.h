@@ -15,4 +15,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+
+private:
+    void OnNameChange();
 };

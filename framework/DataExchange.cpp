@@ -4,6 +4,7 @@
 
 void CDataExchange::Fail() {
     failed = true;
+    if (lastText) *lastText = lastTextBefore;
     dialog->RefuseInput(lastControl);
 }
 
@@ -12,6 +13,7 @@ namespace {
 HWND prepare(CDataExchange* dx, int id) {
     if (dx->failed) return nullptr;
     dx->lastControl = dx->dialog->GetDlgItem(id).m_hWnd;
+    dx->lastText = nullptr;
     return dx->lastControl;
 }
 }  // namespace
@@ -23,10 +25,10 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
 
 void DDX_Text(CDataExchange* dx, int id, CString& text) {
     if (!prepare(dx, id)) return;
-    if (dx->saveAndValidate)
-        dx->dialog->GetItemText(id, text);
-    else
-        dx->dialog->SetItemText(id, text);
+    if (!dx->saveAndValidate) return dx->dialog->SetItemText(id, text);
+    dx->lastText = &text;
+    dx->lastTextBefore = text;
+    dx->dialog->GetItemText(id, text);
 }
 
 void DDX_Check(CDataExchange* dx, int id, int& state) {

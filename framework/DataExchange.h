@@ -11,13 +11,16 @@ class CWnd;
 struct CDataExchange {
     CDataExchange(CDialog* dialog, bool saveAndValidate) : dialog(dialog), saveAndValidate(saveAndValidate) {}
 
-    // Marks the exchange failed and refuses the offending control's input.
+    // Marks the exchange failed, puts back the member the offending control's text went to, and
+    // refuses the input.
     void Fail();
 
     CDialog* dialog;
     bool saveAndValidate;
     bool failed = false;
     HWND lastControl = nullptr;
+    CString* lastText = nullptr;
+    CString lastTextBefore;
 };
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);

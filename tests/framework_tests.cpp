@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CString.h"
+#include "Dialog.h"
 #include "Handles.h"
 
 namespace {
@@ -94,4 +95,18 @@ TEST(FrameworkHandles, MovedHandlesAreClosedOnceByTheirLastHolder) {
         EXPECT_EQ(std::vector<int>{3}, closed);
     }
     EXPECT_EQ((std::vector<int>{3, 1}), closed);
+}
+
+// A check that refuses a field's text leaves its member as it was, so that a Cancel after it gives
+// none of the text refused.
+TEST(FrameworkDataExchange, RefusedTextLeavesTheMemberAsItWas) {
+    CDialog dialog(0);
+    dialog.m_hWnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowExA(0, "EDIT", "ABCDEFGHI", WS_CHILD, 0, 0, 10, 10, dialog.m_hWnd, HMENU(1), nullptr, nullptr);
+    CString name("before");
+    CDataExchange dx(&dialog, true);
+    DDX_Text(&dx, 1, name);
+    DDV_MaxChars(&dx, name, 8);
+    EXPECT_TRUE(dx.failed && strcmp(name, "before") == 0);
+    DestroyWindow(dialog.m_hWnd);
 }
