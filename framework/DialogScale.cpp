@@ -74,7 +74,6 @@ void DialogScale::measure(HWND dialog) {
         }
     }
     ReleaseDC(nullptr, screen);
-    fitWorkArea(dialog);
 }
 
 void DialogScale::fitWorkArea(HWND dialog) {
@@ -90,28 +89,40 @@ void DialogScale::fitWorkArea(HWND dialog) {
     if (roomY * fit.den < fit.num * client.bottom) fit = {roomY, client.bottom};
     if (fit.none() || fit.num <= 0) return;
 
-    LOGFONTA description;
-    if (fontOf(dialog, description)) {
-        description.lfHeight = fit(description.lfHeight);
-        fitFont_.reset(CreateFontIndirectA(&description));
-    }
-    const auto font = reinterpret_cast<WPARAM>(fitFont_.get());
-    if (fitFont_) SendMessageA(dialog, WM_SETFONT, font, FALSE);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT place;
         GetWindowRect(child, &place);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
         MoveWindow(child, fit(place.left), fit(place.top), fit(place.right - place.left), fit(place.bottom - place.top),
                    FALSE);
-        if (fitFont_) SendMessageA(child, WM_SETFONT, font, FALSE);
+        fitFont(child, fit);
     }
-    SetWindowPos(dialog, nullptr, 0, 0, borderX + fit(client.right), borderY + fit(client.bottom),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitFont(dialog, fit);
+    // About its middle, as a dialog that centred itself stays centred.
+    const int width = borderX + fit(client.right), height = borderY + fit(client.bottom);
+    SetWindowPos(dialog, nullptr, (frame.left + frame.right - width) / 2, (frame.top + frame.bottom - height) / 2,
+                 width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     x_ = {x_.num * fit.num, x_.den * fit.den};
     y_ = {y_.num * fit.num, y_.den * fit.den};
 }
 
-void DialogScale::apply(HWND dialog) const {
+void DialogScale::fitFont(HWND window, Ratio fit) {
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0));
+    for (Fitted& fitted : fitted_) {
+        if (fitted.font && fitted.from != font) continue;
+        LOGFONTA description;
+        if (!fitted.font && fontOf(window, description)) {
+            description.lfHeight = fit(description.lfHeight);
+            fitted.font.reset(CreateFontIndirectA(&description));
+            fitted.from = font;
+        }
+        if (fitted.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fitted.font.get()), FALSE);
+        return;
+    }
+}
+
+void DialogScale::apply(HWND dialog) {
+    fitWorkArea(dialog);
     RECT frame, work;
     if (GetWindowRect(dialog, &frame) && workAreaOf(dialog, work)) {
         const int x = within(frame.left, frame.right - frame.left, work.left, work.right);

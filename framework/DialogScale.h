@@ -8,12 +8,12 @@
 
 class DialogScale {
 public:
-    // Before the dialog's own initialisation: measures the scale, and makes a dialog larger than
-    // its monitor's work area smaller, font and controls alike.
+    // Before the dialog's own initialisation: measures the scale.
     void measure(HWND dialog);
-    // After it, once the dialog placed itself: keeps it on its monitor's work area, and copies each
-    // picture at the size its place has now.
-    void apply(HWND dialog) const;
+    // After it, once the dialog placed itself: makes a dialog larger than the work area of the
+    // monitor it is on smaller, fonts and controls alike, keeps it on that work area, and copies
+    // each picture at the size its place has now.
+    void apply(HWND dialog);
     // Before the controls go: each gets its own bitmap back, and the copy is deleted.
     static void restore(HWND dialog);
 
@@ -25,7 +25,13 @@ private:
         bool none() const { return num == den; }
     };
     void fitWorkArea(HWND dialog);
+    // The window's font at the fit's size, made once for each font the dialog shows.
+    void fitFont(HWND window, Ratio fit);
 
     Ratio x_, y_;
-    GdiObject fitFont_;  // outlives the window that shows it
+    // The dialog's own font and a bold one, the most its controls show; they outlive the window.
+    struct Fitted {
+        HGDIOBJ from = nullptr;
+        GdiObject font;
+    } fitted_[2];
 };

@@ -273,25 +273,22 @@ int __cdecl closeFile(FILE* file) {
     return REAL(s.platform, fclose)(file);
 }
 
-void WINAPI readClock(LPSYSTEMTIME time) {
-    BOOK(GetSystemTime);
-    s.top().readClock(time);
-}
-
 BOOL WINAPI beep(UINT type) {
     BOOK(MessageBeep);
     return REAL(s.platform, MessageBeep)(type);
 }
 
-DWORD WINAPI windowThreadProcess(HWND window, LPDWORD processId) {
-    BOOK(GetWindowThreadProcessId);
-    return s.top().windowThreadProcess(window, processId);
-}
-
-BOOL WINAPI windowRect(HWND window, LPRECT rect) {
-    BOOK(GetWindowRect);
-    return s.top().windowRect(window, rect);
-}
+// A call only watched: booked, then handed to the views.
+#define WATCHED(api, Result, standIn, parameters, ...) \
+    Result WINAPI standIn parameters {                 \
+        BOOK(api);                                     \
+        return s.top().standIn(__VA_ARGS__);           \
+    }
+WATCHED(GetSystemTime, void, readClock, (LPSYSTEMTIME time), time)
+WATCHED(GetWindowThreadProcessId, DWORD, windowThreadProcess, (HWND window, LPDWORD processId), window, processId)
+WATCHED(GetSystemMetrics, int, systemMetrics, (int index), index)
+WATCHED(MonitorFromWindow, HMONITOR, monitorFromWindow, (HWND window, DWORD flags), window, flags)
+WATCHED(GetMonitorInfoA, BOOL, monitorInfo, (HMONITOR monitor, LPMONITORINFO info), monitor, info)
 
 // The table lock: held from its open or create to its close, owned from a wait that had it to its release.
 HANDLE WINAPI openMutex(DWORD access, BOOL inherit, LPCSTR name) {
@@ -360,7 +357,9 @@ const Import kImports[] = {
     {"kernel32.dll", "GetSystemTime", standIn(&readClock)},
     {"user32.dll", "MessageBeep", standIn(&beep)},
     {"user32.dll", "GetWindowThreadProcessId", standIn(&windowThreadProcess)},
-    {"user32.dll", "GetWindowRect", standIn(&windowRect)},
+    {"user32.dll", "GetSystemMetrics", standIn(&systemMetrics)},
+    {"user32.dll", "MonitorFromWindow", standIn(&monitorFromWindow)},
+    {"user32.dll", "GetMonitorInfoA", standIn(&monitorInfo)},
     {"kernel32.dll", "ReleaseMutex", standIn(&releaseMutex)},
     {"kernel32.dll", "CloseHandle", standIn(&closeHandle)},
 };
@@ -500,7 +499,9 @@ void LedgerView::readClock(LPSYSTEMTIME t) { PASS(readClock, GetSystemTime, t); 
 DWORD LedgerView::windowThreadProcess(HWND w, LPDWORD p) {
     return PASS(windowThreadProcess, GetWindowThreadProcessId, w, p);
 }
-BOOL LedgerView::windowRect(HWND w, LPRECT r) { return PASS(windowRect, GetWindowRect, w, r); }
+int LedgerView::systemMetrics(int i) { return PASS(systemMetrics, GetSystemMetrics, i); }
+HMONITOR LedgerView::monitorFromWindow(HWND w, DWORD f) { return PASS(monitorFromWindow, MonitorFromWindow, w, f); }
+BOOL LedgerView::monitorInfo(HMONITOR m, LPMONITORINFO i) { return PASS(monitorInfo, GetMonitorInfoA, m, i); }
 
 const void* importSlot(HMODULE module, Api api) {
     const Import& import = kImports[static_cast<int>(api)];

@@ -44,7 +44,9 @@ enum class Api {
     GetSystemTime,
     MessageBeep,
     GetWindowThreadProcessId,
-    GetWindowRect,
+    GetSystemMetrics,
+    MonitorFromWindow,
+    GetMonitorInfoA,
     ReleaseMutex,
     CloseHandle,
     Count
@@ -143,7 +145,9 @@ public:
     virtual FILE* openFile(const char* path, const char* mode);
     virtual void readClock(LPSYSTEMTIME time);
     virtual DWORD windowThreadProcess(HWND window, LPDWORD processId);
-    virtual BOOL windowRect(HWND window, LPRECT rect);
+    virtual int systemMetrics(int index);
+    virtual HMONITOR monitorFromWindow(HWND window, DWORD flags);
+    virtual BOOL monitorInfo(HMONITOR monitor, LPMONITORINFO info);
 
 protected:
     LedgerView() = default;  // the platform itself, at the bottom of every stack
