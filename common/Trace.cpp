@@ -15,16 +15,20 @@ const TraceTarget* traceTarget = nullptr;
 
 bool tracing() { return traceTarget && traceTarget->enabled; }
 
+// Set while a thread appends: an append seeks the end and then writes, so two threads at once
+// could write at the same place, and one line would cut into the other.
+LONG appending = 0;
+
 void appendTraceLine(const char* line) {
     if (!tracing()) return;
     // A path that fills its whole field has no terminator to trust.
     if (memchr(traceTarget->path, 0, sizeof traceTarget->path) == nullptr) return;
-    FILE* file = fopen(traceTarget->path, "a+");
-    if (!file) return;
-    const size_t length = strlen(line);
-    fwrite(line, 1, length, file);
-    if (length == 0 || line[length - 1] != '\n') fwrite("\n", 1, 1, file);
-    fclose(file);
+    while (InterlockedExchange(&appending, 1)) Sleep(0);
+    if (FILE* file = fopen(traceTarget->path, "a+")) {
+        fwrite(line, 1, strlen(line), file);
+        fclose(file);
+    }
+    InterlockedExchange(&appending, 0);
 }
 }  // namespace
 
@@ -38,5 +42,7 @@ void traceMessage(const char* message) {
     snprintf(timeOfDay, sizeof timeOfDay, "%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
     CString line;
     line.Format("%s.%04i: %s", timeOfDay, now.wMilliseconds, message ? message : "");
+    // Ended here, so that the line goes out in one write.
+    if (line[line.GetLength() - 1] != '\n') line += "\n";
     appendTraceLine(line);
 }
