@@ -12,10 +12,6 @@ bool ofThisProcess(HWND window, DWORD processId) {
     return owner == processId;
 }
 
-// Windows gives every thread with windows a hidden one for the input method, owned by its first
-// window and so met before it: a shown window without an owner is the host's main window.
-bool shownAndUnowned(HWND window) { return IsWindowVisible(window) && !GetWindow(window, GW_OWNER); }
-
 struct Search {
     DWORD processId;
     HWND first;

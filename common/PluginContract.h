@@ -23,6 +23,13 @@ constexpr int kMaxSetName = kHostBufferSize - static_cast<int>(sizeof "user**-1"
 // Under HKEY_LOCAL_MACHINE; each world's values are in the subkey named after the world.
 constexpr char kHostKeyPath[] = "SOFTWARE\\ZORV";
 
+// Window properties by which the plug-ins, each with a dialog framework of its own, know each
+// other's dialogs on a thread: on a running dialog, its depth among the thread's running dialogs
+// from 1 (the innermost owns what a plug-in shows next there); on a window that the thread's
+// outermost dialog disabled, that dialog, which alone enables it again.
+constexpr char kDialogProperty[] = "ZorvDialog";
+constexpr char kDisabledByProperty[] = "ZorvDisabledBy";
+
 // A process reads, decides and writes a hall of fame holding this mutex, so that two hosts
 // finishing together enter both results. One name in the machine-wide namespace, whoever runs the
 // process and whichever build of a plug-in it loads.

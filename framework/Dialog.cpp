@@ -1,13 +1,11 @@
 #include "Dialog.h"
 
 #include "ModuleState.h"
+#include "PluginContract.h"
 
 namespace {
-// Marks a dialog of this framework's, in whichever library, with its depth among the dialogs
-// running on its thread; and each window that a dialog disabled, with that dialog, so that it
-// alone enables them again. Nothing else is kept: each thread's dialogs are found on its windows.
-const char kDialogMark[] = "ZorvDialog";
-const char kDisabledBy[] = "ZorvDisabledBy";
+// Nothing is kept of the dialogs running but the properties on their windows (kDialogProperty and
+// kDisabledByProperty, which the other plug-in reads too): each thread's are found on its windows.
 
 struct Disabling {
     HWND owner;  // disabled and enabled again by the dialog manager
@@ -17,14 +15,14 @@ struct Disabling {
 BOOL CALLBACK disableWindow(HWND window, LPARAM parameter) {
     const auto* disabling = reinterpret_cast<const Disabling*>(parameter);
     if (window != disabling->owner && IsWindowVisible(window) && IsWindowEnabled(window) &&
-        SetPropA(window, kDisabledBy, const_cast<CDialog*>(disabling->by)))
+        SetPropA(window, kDisabledByProperty, const_cast<CDialog*>(disabling->by)))
         EnableWindow(window, FALSE);
     return TRUE;
 }
 
 BOOL CALLBACK enableWindow(HWND window, LPARAM by) {
-    if (GetPropA(window, kDisabledBy) == reinterpret_cast<HANDLE>(by)) {
-        RemovePropA(window, kDisabledBy);
+    if (GetPropA(window, kDisabledByProperty) == reinterpret_cast<HANDLE>(by)) {
+        RemovePropA(window, kDisabledByProperty);
         EnableWindow(window, TRUE);
     }
     return TRUE;
@@ -38,7 +36,7 @@ struct Running {
 // The deepest, whether a box of ours disables it or not.
 BOOL CALLBACK findDeepest(HWND window, LPARAM parameter) {
     auto* deepest = reinterpret_cast<Running*>(parameter);
-    const auto depth = reinterpret_cast<UINT_PTR>(GetPropA(window, kDialogMark));
+    const auto depth = reinterpret_cast<UINT_PTR>(GetPropA(window, kDialogProperty));
     if (depth > deepest->depth) *deepest = {window, depth};
     return TRUE;
 }
@@ -52,7 +50,7 @@ Running innermost() {
 bool ofThisThread(HWND window) { return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
 BOOL CALLBACK findShown(HWND window, LPARAM found) {
-    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
+    if (!shownAndUnowned(window)) return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
@@ -74,6 +72,8 @@ HWND outermostOwner() {
 }  // namespace
 
 HWND runningDialog() { return innermost().dialog; }
+
+bool shownAndUnowned(HWND window) { return IsWindowVisible(window) && !GetWindow(window, GW_OWNER); }
 
 INT_PTR CDialog::DoModal() {
     // A dialog is owned, and its owner disabled while it runs, by the dialog of this thread it is
@@ -158,7 +158,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
-        SetPropA(window, kDialogMark, reinterpret_cast<HANDLE>(innermost().depth + 1));
+        SetPropA(window, kDialogProperty, reinterpret_cast<HANDLE>(innermost().depth + 1));
         dialog->scale_.measure(window);
         const BOOL focus = dialog->OnInitDialog();
         dialog->scale_.apply(window);
@@ -174,7 +174,7 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, L
             DialogScale::restore(window);
             return FALSE;
         case WM_NCDESTROY:
-            RemovePropA(window, kDialogMark);
+            RemovePropA(window, kDialogProperty);
             SetWindowLongPtrA(window, DWLP_USER, 0);
             dialog->m_hWnd = nullptr;
             return FALSE;

@@ -57,7 +57,8 @@ public:
     void RefuseInput(HWND item) const;
 
 protected:
-    // The dialog's command table, given by its constructor; the rows outlive the dialog.
+    // The dialog's command table, given by its constructor: a static table, or a member of the
+    // dialog, as long as the rows live while the dialog runs.
     template <size_t N>
     void SetCommands(const MessageMapEntry (&rows)[N]) {
         commands_ = rows;
@@ -67,8 +68,8 @@ protected:
     // Fills the controls; true lets the dialog manager focus the first tab stop.
     virtual BOOL OnInitDialog();
     // What OK and Cancel do unless the command table binds them.
-    void OnOK();
-    void OnCancel();
+    virtual void OnOK();
+    virtual void OnCancel();
     // Any message the command table does not take; true when handled, with the dialog
     // manager's result in result.
     virtual bool OnMessage(UINT, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
@@ -88,6 +89,9 @@ private:
 // The innermost dialog running on this thread, of this library or of another built on this
 // framework; null when none runs.
 HWND runningDialog();
+
+// A shown window without an owner: a main window, not the hidden one that Windows gives a thread.
+bool shownAndUnowned(HWND window);
 
 // The window a modal loop runs over, left after it as enabled or disabled as it was before: the
 // dialog manager and a message box enable their owner on every way out but a quit message, Wine's

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-template <typename Handle, typename Traits>
+// Closes whatever it holds but the empty handle, null or 0.
+template <typename Handle, void (*close)(Handle)>
 class ScopedHandle {
 public:
     ScopedHandle() = default;
@@ -19,7 +20,7 @@ public:
     }
 
     Handle get() const { return handle_; }
-    explicit operator bool() const { return Traits::valid(handle_); }
+    explicit operator bool() const { return handle_ != Handle{}; }
     // For out-parameters: closes what is held, then hands out the slot.
     Handle* receive() {
         reset();
@@ -27,43 +28,27 @@ public:
     }
     Handle release() {
         Handle handle = handle_;
-        handle_ = Traits::empty();
+        handle_ = Handle{};
         return handle;
     }
-    void reset(Handle handle = Traits::empty()) {
-        if (Traits::valid(handle_)) Traits::close(handle_);
+    void reset(Handle handle = Handle{}) {
+        if (handle_ != Handle{}) close(handle_);
         handle_ = handle;
     }
 
 private:
-    Handle handle_ = Traits::empty();
+    Handle handle_ = Handle{};
 };
 
-struct RegKeyTraits {
-    static HKEY empty() { return nullptr; }
-    static bool valid(HKEY key) { return key != nullptr; }
-    static void close(HKEY key) { RegCloseKey(key); }
-};
-using RegKey = ScopedHandle<HKEY, RegKeyTraits>;
+inline void closeKey(HKEY key) { RegCloseKey(key); }
+using RegKey = ScopedHandle<HKEY, closeKey>;
 
-struct GdiObjectTraits {
-    static HGDIOBJ empty() { return nullptr; }
-    static bool valid(HGDIOBJ object) { return object != nullptr; }
-    static void close(HGDIOBJ object) { DeleteObject(object); }
-};
-using GdiObject = ScopedHandle<HGDIOBJ, GdiObjectTraits>;
+inline void deleteObject(HGDIOBJ object) { DeleteObject(object); }
+using GdiObject = ScopedHandle<HGDIOBJ, deleteObject>;
 
-struct KernelObjectTraits {
-    static HANDLE empty() { return nullptr; }
-    static bool valid(HANDLE object) { return object != nullptr; }
-    static void close(HANDLE object) { CloseHandle(object); }
-};
-using KernelObject = ScopedHandle<HANDLE, KernelObjectTraits>;
+inline void closeObject(HANDLE object) { CloseHandle(object); }
+using KernelObject = ScopedHandle<HANDLE, closeObject>;
 
 // What the system allocated for the caller with LocalAlloc, such as a converted security descriptor.
-struct LocalMemoryTraits {
-    static HLOCAL empty() { return nullptr; }
-    static bool valid(HLOCAL memory) { return memory != nullptr; }
-    static void close(HLOCAL memory) { LocalFree(memory); }
-};
-using LocalMemory = ScopedHandle<HLOCAL, LocalMemoryTraits>;
+inline void freeLocal(HLOCAL memory) { LocalFree(memory); }
+using LocalMemory = ScopedHandle<HLOCAL, freeLocal>;

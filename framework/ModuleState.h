@@ -7,14 +7,14 @@
 
 #include <windows.h>
 
-// Recorded by the plug-in's DllMain.
-void setPluginInstance(HINSTANCE instance);
+// Handed over by the library's DllMain: its instance, and what finds the window that stands for its
+// main window and owns its outermost dialogs (the plug-ins': the host's window).
+void setPluginInstance(HINSTANCE instance, HWND (*findMainWindow)());
 HINSTANCE pluginInstance();
 
 HINSTANCE resourceInstance();
 
-// The window that stands for the library's main window and owns its outermost dialogs; the
-// library that uses the framework defines it (the plug-ins: the host's window). Null for none.
+// That window; null for none.
 HWND mainWindow();
 
 class ModuleStateSwitch {

@@ -14,11 +14,6 @@ bool isUsableSetName(const char* name) {
     return length > 0 && length <= static_cast<size_t>(kMaxSetName);
 }
 
-CCustomLevelsDlg::CCustomLevelsDlg() : CDialog(IDD_CUSTOM_LEVELS) {
-    static const MessageMapEntry commands[] = {onClicked(IDOK, &CCustomLevelsDlg::OnOK)};
-    SetCommands(commands);
-}
-
 void CCustomLevelsDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_FOLDER_LIST, folderList_);
     DDX_Text(dx, IDC_BASE_FOLDER, baseFolder);

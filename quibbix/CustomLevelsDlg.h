@@ -7,7 +7,7 @@
 // Lets the player pick a custom level folder under the base folder, or the built-in set.
 class CCustomLevelsDlg : public CDialog {
 public:
-    CCustomLevelsDlg();
+    CCustomLevelsDlg() : CDialog(IDD_CUSTOM_LEVELS) {}
 
     CString selectedFolder;
     CString baseFolder;
@@ -15,10 +15,9 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
+    void OnOK() override;
 
 private:
-    void OnOK();
-
     CComboBox folderList_;
 };
 

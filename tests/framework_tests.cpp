@@ -62,12 +62,8 @@ TEST(FrameworkString, BufferOfAnEmptyStringIsItsOwn) {
 
 namespace {
 std::vector<int> closed;
-struct CountedTraits {
-    static int empty() { return 0; }
-    static bool valid(int handle) { return handle != 0; }
-    static void close(int handle) { closed.push_back(handle); }
-};
-using Counted = ScopedHandle<int, CountedTraits>;
+void countClose(int handle) { closed.push_back(handle); }
+using Counted = ScopedHandle<int, countClose>;
 
 Counted handedOut(int handle) {
     Counted held(handle);
