@@ -4,6 +4,7 @@
 #include "ScoreTable.h"
 
 #include <cstdlib>
+#include <initializer_list>
 
 #include "CString.h"
 #include "CurrentWorld.h"
@@ -46,38 +47,29 @@ struct Update {
     }
 };
 
+// One stored text into its place in the table, at its capacity.
+bool readText(const char* game, const char* mode, Field field, int rank, ScoreTable& table) {
+    ScoreEntry& entry = table.entries[rank];
+    char* text = field == kName ? entry.name : field == kLevel ? entry.level : entry.score;
+    const DWORD size = field == kName ? sizeof entry.name : field == kLevel ? sizeof entry.level : sizeof entry.score;
+    return readWorldValue(scoreValueName<CString>(game, mode, field, rank), text, size);
+}
+
 // A place that any result was ever written to, whether or not it got a name.
 bool recorded(const ScoreEntry& entry) { return entry.name[0] || entry.level[0] || entry.score[0]; }
 }  // namespace
 
 ScoreTable readScoreTable(const char* game, const char* mode) {
-    // Names, then scores, then levels, not place by place: every read resolves the world anew,
-    // with its trace lines and perhaps a search and a box, so the order shows, and a table is
-    // known to be read in this one.
     ScoreTable table;
-    for (int rank = 0; rank < kScoreRanks; ++rank)
-        table.readable &= readWorldValue(scoreValueName<CString>(game, mode, kName, rank), table.entries[rank].name,
-                                         sizeof table.entries[rank].name);
-    for (int rank = 0; rank < kScoreRanks; ++rank)
-        table.readable &= readWorldValue(scoreValueName<CString>(game, mode, kScore, rank), table.entries[rank].score,
-                                         sizeof table.entries[rank].score);
-    for (int rank = 0; rank < kScoreRanks; ++rank)
-        table.readable &= readWorldValue(scoreValueName<CString>(game, mode, kLevel, rank), table.entries[rank].level,
-                                         sizeof table.entries[rank].level);
+    for (Field field : {kName, kScore, kLevel})
+        for (int rank = 0; rank < kScoreRanks; ++rank) table.readable &= readText(game, mode, field, rank, table);
     return table;
 }
 
 ScoreTable readScoreTableForDisplay(const char* game, const char* mode) {
     ScoreTable table;
-    for (ScoreEntry& entry : table.entries) {
-        const int rank = static_cast<int>(&entry - table.entries);
-        table.readable &=
-            readWorldValue(scoreValueName<CString>(game, mode, kName, rank), entry.name, sizeof entry.name);
-        table.readable &=
-            readWorldValue(scoreValueName<CString>(game, mode, kLevel, rank), entry.level, sizeof entry.level);
-        table.readable &=
-            readWorldValue(scoreValueName<CString>(game, mode, kScore, rank), entry.score, sizeof entry.score);
-    }
+    for (int rank = 0; rank < kScoreRanks; ++rank)
+        for (Field field : {kName, kLevel, kScore}) table.readable &= readText(game, mode, field, rank, table);
     return table;
 }
 

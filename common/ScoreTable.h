@@ -11,7 +11,8 @@ struct ScoreEntry {
     char score[32];
 };
 
-// Rank 1 first; a snapshot of the store at one moment.
+// Rank 1 first: the nine texts as read, each by a lookup of its own that resolves the world anew, so
+// another host may change the store between two of them; only enterResult reads under the lock.
 struct ScoreTable {
     ScoreEntry entries[kScoreRanks];
     // False when a text could not be read: a result entered from such a snapshot could
@@ -19,8 +20,11 @@ struct ScoreTable {
     bool readable = true;
 };
 
+// Each read resolves the world anew, with its trace lines and perhaps a search and a box, so the
+// order of the reads shows, and each reader keeps its own: names, then scores, then levels here,
+// the table an update decides on...
 ScoreTable readScoreTable(const char* game, const char* mode);
-// The same texts read rank by rank, name, level and score, as a display shows them.
+// ...and rank by rank, name, level and score, as a display fills its cells.
 ScoreTable readScoreTableForDisplay(const char* game, const char* mode);
 
 // True when the score beats the third place of a readable table.
