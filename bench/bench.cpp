@@ -9,13 +9,14 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DialogDriver.h"
 #include "Floor.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "StoredTables.h"
@@ -238,7 +239,7 @@ struct Measured {
 
 // Each dialog beside its bare template, bare chain and floor, with the problems the recording
 // and the floors met.
-void printTable(const std::vector<Flow>& flows, std::unique_ptr<Plugin> plugins[2]) {
+void printTable(const std::vector<Flow>& flows, const std::map<const Game*, std::unique_ptr<Plugin>>& plugins) {
     printf("Time to visible, ms: median [interquartile range] of %d runs after %d warm-up runs\n", kRuns, kWarmUp);
     printf(
         "(bare: the same template by DialogBoxParamA with no work; chain: the bare templates it is nested in too;\n"
@@ -252,7 +253,7 @@ void printTable(const std::vector<Flow>& flows, std::unique_ptr<Plugin> plugins[
     printf("%-21s %24s %24s %5s %24s %5s %24s %5s %6s %5s  %s\n", target, "plug-in", "bare template", "ratio",
            "bare chain", "ratio", "floor", "ratio", "paired", "<1.10", "registry o/q/s/c, searches");
     std::vector<std::unique_ptr<Measured>> all;
-    for (const Flow& flow : flows) all.push_back(std::make_unique<Measured>(flow, *plugins[&flow.game != &kOrvane]));
+    for (const Flow& flow : flows) all.push_back(std::make_unique<Measured>(flow, *plugins.at(&flow.game)));
     // Each run goes through every dialog: other work on the machine, which comes in bursts,
     // then falls on all of them alike rather than on one.
     for (int run = 0; run < kWarmUp + kRuns; ++run)
@@ -284,10 +285,10 @@ void printTable(const std::vector<Flow>& flows, std::unique_ptr<Plugin> plugins[
 int main(int argc, char** argv) {
     Installation install(kWorld);
     for (const char* set : {"Alpha", "beta", "zeta"}) install.addFolder(std::string("games\\quibbix\\") + set);
-    std::unique_ptr<Plugin> plugins[2] = {std::make_unique<Plugin>(kOrvane.dll),
-                                          std::make_unique<Plugin>(kQuibbix.dll)};
-    if (!plugins[0]->module || !plugins[1]->module)
-        return printf("%s%s\n", plugins[0]->error(), plugins[1]->error()), 1;
+    std::map<const Game*, std::unique_ptr<Plugin>> plugins;
+    for (const Game* game : kGames)
+        if (!(plugins[game] = std::make_unique<Plugin>(game->dll))->module)
+            return printf("%s\n", plugins[game]->error()), 1;
     // Stored tables to show, and a table full enough that a score of 0 asks for no name.
     auto stored = [] {
         resetWorld(1);
@@ -309,9 +310,9 @@ int main(int argc, char** argv) {
     };
     if (argc < 2 || strcmp(argv[1], "--growth") != 0) printTable(flows, plugins);
     // The games played so far are unloaded with the plug-in.
-    plugins[0].reset();
-    plugins[1] = std::make_unique<Plugin>(kQuibbix.dll);
-    customLevelsGrowth(install, flows[5], *plugins[1]);
-    hallOfFameGrowth(flows[6], *plugins[1]);
+    plugins.clear();
+    Plugin quibbix(kQuibbix.dll);
+    customLevelsGrowth(install, flows[5], quibbix);
+    hallOfFameGrowth(flows[6], quibbix);
     return 0;
 }

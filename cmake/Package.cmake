@@ -10,9 +10,9 @@ set(ZORV_PACKAGE ${CMAKE_BINARY_DIR}/zorv-plugins-${PROJECT_VERSION}-${_platform
 
 # A build folder that once packed with CPack keeps its config, which reserves the name.
 file(REMOVE ${CMAKE_BINARY_DIR}/CPackConfig.cmake ${CMAKE_BINARY_DIR}/CPackSourceConfig.cmake)
+list(TRANSFORM ZORV_GAMES REPLACE ".+" "$<TARGET_FILE:\\0>" OUTPUT_VARIABLE _dlls)
 add_custom_target(package
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/pack-zip.sh ${ZORV_PACKAGE}
-    $<TARGET_FILE:orvane> $<TARGET_FILE:quibbix> ${PROJECT_SOURCE_DIR}/docs/INSTALL.txt
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/pack-zip.sh ${ZORV_PACKAGE} ${_dlls} ${PROJECT_SOURCE_DIR}/docs/INSTALL.txt
   COMMAND ${CMAKE_COMMAND} -E echo "Packed ${ZORV_PACKAGE}"
-  DEPENDS orvane quibbix
+  DEPENDS ${ZORV_GAMES}
   VERBATIM)

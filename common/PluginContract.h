@@ -37,7 +37,6 @@ constexpr char kScoreTableLock[] = "Global\\ZORV.ScoreTables";
 
 // A hall of fame is nine values named game prefix, mode as played, field and rank run
 // together, as "OrvanedefaultName1"; the store matches the names without regard to case.
-constexpr const char* kGamePrefixes[] = {"Orvane", "Quibbix"};
 constexpr const char* kScoreFields[] = {"Name", "Level", "Score"};
 constexpr int kScoreRanks = 3;
 constexpr int kScoreValues = kScoreRanks * static_cast<int>(sizeof kScoreFields / sizeof *kScoreFields);

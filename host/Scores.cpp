@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
+#include "Games.h"
 #include "Handles.h"
 #include "PluginContract.h"
 
@@ -21,7 +23,8 @@ bool endsWith(const char* text, size_t length, const char* suffix) {
 
 // Splits "<game><mode><field><rank>" when it is a hall-of-fame value name.
 bool parseValueName(const char* name, std::string& game, std::string& mode) {
-    for (const char* prefix : kGamePrefixes) {
+    for (const Game* candidate : kGames) {
+        const char* prefix = candidate->name;
         if (!startsWith(name, prefix)) continue;
         const size_t length = strlen(name);
         for (const char* field : kScoreFields) {
@@ -73,7 +76,12 @@ std::string padded(const std::string& text, size_t width) {
     return text + std::string(width > text.size() ? width - text.size() : 0, ' ');
 }
 
-int gameOrder(const std::string& game) { return game == kGamePrefixes[0] ? 0 : 1; }
+// As the host plays them.
+size_t gameOrder(const std::string& game) {
+    size_t order = 0;
+    while (order < std::size(kGames) && game != kGames[order]->name) ++order;
+    return order;
+}
 }  // namespace
 
 WorldScores readWorldScores() {

@@ -13,7 +13,7 @@ struct StoredText {
 
 // Cells by rank (1 to 3, from index 0) and field: name, level, score.
 struct StoredTable {
-    std::string game;  // "Orvane" or "Quibbix"
+    std::string game;  // its value-name prefix, as "Orvane"
     std::string mode;  // as spelled in the value names; the first in ASCII order when they differ
     StoredText cells[3][3];
 };
@@ -21,7 +21,7 @@ struct StoredTable {
 struct WorldScores {
     enum Status { kRead, kNotInstalled, kNoCurrentWorld, kNoWorldKey } status = kNotInstalled;
     std::string world;                // CurrMovie as stored
-    std::vector<StoredTable> tables;  // Orvane first, modes in alphabetical order
+    std::vector<StoredTable> tables;  // in the order the host plays the games, modes in alphabetical order
 };
 
 WorldScores readWorldScores();

@@ -4,15 +4,17 @@
 #include <stdio.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "GameWindow.h"
+#include "Games.h"
 #include "Journal.h"
 #include "Sample.h"
 #include "Scores.h"
 
 namespace {
 const char kUsage[] =
-    "usage: zorvhost [GAME...]               play the games in turn (orvane quibbix when none is given);\n"
+    "usage: zorvhost [GAME...]               play the games in turn (every game when none is given);\n"
     "                                        GAME is a plug-in's name or the path of its DLL\n"
     "       zorvhost scores                  print every hall of fame of the current world\n"
     "       zorvhost --setup-sample [DIR]    install a sample host in DIR (C:\\Zorv) unless one is installed\n";
@@ -45,8 +47,9 @@ int main(int argc, char** argv) {
         return strcmp(command, "--help") == 0 ? 0 : 2;
     }
 
-    static const char* const kAllGames[] = {"orvane", "quibbix"};
+    const char* every[std::size(kGames)];
+    for (size_t i = 0; i < std::size(kGames); ++i) every[i] = kGames[i]->dll;
     Journal journal;
     if (argc > 1) return playGames(argv + 1, argc - 1, journal);
-    return playGames(kAllGames, 2, journal);
+    return playGames(every, static_cast<int>(std::size(kGames)), journal);
 }

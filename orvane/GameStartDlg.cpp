@@ -4,7 +4,7 @@
 #include "InfoDlg.h"
 #include "ModuleState.h"
 
-CGameStartDlg::CGameStartDlg() : CDialog(IDD_GAME_START) {
+CGameStartDlg::CGameStartDlg() : CDialog(IDD_ORVANE_START) {
     static const MessageMapEntry commands[] = {onClicked(IDC_FREEPLAY, &CGameStartDlg::OnFreeplay)};
     SetCommands(commands);
 }

@@ -4,7 +4,7 @@
 #include "HostSettings.h"
 #include "ModuleState.h"
 
-CGameStartDlg::CGameStartDlg() : CDialog(IDD_GAME_START) {
+CGameStartDlg::CGameStartDlg() : CDialog(IDD_QUIBBIX_START) {
     static const MessageMapEntry commands[] = {
         onClicked(IDC_RANDOM, &CGameStartDlg::OnRandom), onClicked(IDC_USER, &CGameStartDlg::OnUser),
         onClicked(IDC_SLOW, &CGameStartDlg::OnSlow),     onClicked(IDC_NORMAL, &CGameStartDlg::OnNormal),

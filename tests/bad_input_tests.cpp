@@ -15,7 +15,7 @@
 #include "CurrentWorld.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "GuardedBuffer.h"
 #include "HostSettings.h"
 #include "Installation.h"

@@ -4,9 +4,10 @@
 # build's. The link stamps no time, the DLLs carry no build path and the zip no time or owner,
 # so any difference is a fault.
 #
-# usage: check_reproducible.sh CMAKE SOURCE_DIR TOOLCHAIN_FILE BUILD_DIR
+# usage: check_reproducible.sh CMAKE SOURCE_DIR TOOLCHAIN_FILE BUILD_DIR GAME...
 set -euo pipefail
 cmake=$1 source=$2 toolchain=$3 build=$4
+shift 4
 bin=$build/bin
 objdump=${OBJDUMP:-objdump}
 work=$(mktemp -d /tmp/zorv-second-build.XXXXXX)
@@ -19,7 +20,8 @@ second=$work/somewhere/else/entirely/build
 "$cmake" --build "$second" --target package -j2 >/dev/null
 
 status=0
-for dll in orvane.dll quibbix.dll; do
+for game; do
+  dll=$game.dll
   stamp=$("$objdump" -p "$bin/$dll" | awk -F'\t' '/^Time\/Date/ && !seen { print $NF; seen = 1 }')
   if [ "$stamp" != "Thu Jan  1 00:00:00 1970" ]; then
     echo "FAILED: $dll carries a link time stamp ($stamp)"

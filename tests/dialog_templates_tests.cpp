@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "GameDialogs.h"
+#include "Games.h"
 #include "HallOfFameIds.h"
 #include "Plugin.h"
 

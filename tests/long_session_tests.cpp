@@ -14,7 +14,7 @@
 
 #include "Autopilot.h"
 #include "CallLedger.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "StoredTables.h"

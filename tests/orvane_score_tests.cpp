@@ -9,7 +9,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Interceptors.h"
 #include "Plugin.h"
@@ -43,7 +43,7 @@ void enterName(const char* name) { ::enterName(kNameEntry, name); }
 // The nine cells of the table, row by row.
 std::string tableShown(HWND hallOfFame) {
     std::string cells;
-    for (int id = IDC_TABLE1_NAME1; id <= IDC_TABLE1_SCORE3; ++id) cells += driver::text(hallOfFame, id) + "|";
+    for (int id = IDC_TABLE1_NAME1; id < IDC_TABLE1_NAME1 + 9; ++id) cells += driver::text(hallOfFame, id) + "|";
     return cells;
 }
 
@@ -243,8 +243,10 @@ TEST_F(OrvaneScore, AStandardUserSeesTheTableAndIsToldOnceThatTheResultIsNotSave
 }
 
 TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {
-    const std::pair<Script, int> endings[] = {
-        {clicks({IDC_REPLAY}), 1}, {driver::pressEscape, 0}, {driver::closeBox, 0}, {driver::pressEnter, 0}};
+    const std::pair<Script, int> endings[] = {{clicks({kOrvane.hallOfFame.other}), 1},
+                                              {driver::pressEscape, 0},
+                                              {driver::closeBox, 0},
+                                              {driver::pressEnter, 0}};
     for (const auto& [ending, result] : endings) {
         EXPECT_EQ(result, score("default*0*1", [ending = ending] {
                       if (HWND h = driver::waitFor(kHallOfFame)) ending(h);
@@ -298,7 +300,7 @@ TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {
     EXPECT_EQ(1, made());
     score("default*700*2", [] {
         enterName("ACE");
-        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, IDC_REPLAY);
+        if (HWND hallOfFame = driver::waitFor(kHallOfFame)) driver::click(hallOfFame, kOrvane.hallOfFame.other);
     });
     EXPECT_EQ(3, made());
     EXPECT_TRUE(gdi.holdings().none()) << gdi.holdings().describe();

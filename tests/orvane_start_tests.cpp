@@ -4,7 +4,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
@@ -112,7 +112,8 @@ struct RecordingDialogBox : LedgerView {
 
 // The template lives in the plug-in, not in the host: the entry point must switch modules.
 TEST_F(OrvaneStart, DialogComesFromThePluginsOwnResources) {
-    EXPECT_EQ(-1, DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GAME_START), nullptr, nullptr, 0));
+    EXPECT_EQ(-1, DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kOrvane.start.templateId), nullptr,
+                                  nullptr, 0));
     const DWORD error = GetLastError();
     EXPECT_TRUE(error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_DATA_NOT_FOUND) << error;
 

@@ -13,7 +13,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "StoredTables.h"

@@ -8,7 +8,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Plugin.h"
 #include "StoredTables.h"
@@ -126,7 +126,7 @@ TEST(QuibbixScore, OnlyReplayAsksForAnotherGame) {
     Installation world(kWorld);
     Plugin plugin("quibbix.dll");
     Shown shown;
-    EXPECT_EQ(1, score(plugin, "random*0*1", readHallOfFame(shown, IDC_REPLAY)));
+    EXPECT_EQ(1, score(plugin, "random*0*1", readHallOfFame(shown, kQuibbix.hallOfFame.other)));
     EXPECT_EQ(0, score(plugin, "random*0*1", readHallOfFame(shown, IDCANCEL)));
     const Script endings[] = {driver::pressEscape, driver::closeBox, driver::pressEnter /* Close has the focus */};
     for (auto ending : endings) {

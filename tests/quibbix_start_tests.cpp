@@ -7,7 +7,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Installation.h"
 #include "Interceptors.h"
 #include "Plugin.h"

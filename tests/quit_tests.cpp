@@ -10,7 +10,7 @@
 #include "CallLedger.h"
 #include "DialogDriver.h"
 #include "EntryRuns.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "Plugin.h"
 #include "RegistrySandbox.h"
 

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "DialogDriver.h"
-#include "GameDialogs.h"
+#include "Games.h"
 
 namespace {
 const DWORD kPatienceMs = 1000;
@@ -18,13 +18,15 @@ void answer(const Autopilot& pilot, HWND dialog, const std::string& caption, Aut
         for (const GameDialog* known :
              {&game->start, &game->hallOfFame, &game->nameEntry, &game->notice, &game->customLevels}) {
             if (!known->caption || caption != known->caption) continue;
-            if (known == &kQuibbix.customLevels) {
+            if (known == &game->customLevels) {
                 DWORD_PTR ignored = 0;
                 SendMessageTimeoutA(GetDlgItem(dialog, known->other), CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(pilot.folder.c_str()), SMTO_BLOCK, 5000, &ignored);
             }
             if (known == &game->nameEntry) driver::type(GetDlgItem(dialog, known->other), pilot.name.c_str());
-            driver::press(dialog, known == &kQuibbix.start && !pilot.customLevels ? known->other : known->button);
+            // A start whose button leads to custom levels has another that plays at once.
+            const bool atOnce = known == &game->start && game->customLevels.caption && !pilot.customLevels;
+            driver::press(dialog, atOnce ? known->other : known->button);
             return;
         }
     }

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "DialogDriver.h"
-#include "GameDialogs.h"
+#include "Games.h"
 #include "GameWindow.h"
 #include "HallOfFameIds.h"
 #include "Installation.h"

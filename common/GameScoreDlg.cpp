@@ -1,10 +1,10 @@
-#include "HallOfFameDlg.h"
+#include "GameScoreDlg.h"
 
 #include "HallOfFameIds.h"
 #include "NameEntryDlg.h"
 #include "ScoreTable.h"
 
-BOOL CHallOfFameDlg::OnInitDialog() {
+BOOL CGameScoreDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     CString scoreText;
     scoreText.Format("%i", score);
@@ -12,22 +12,21 @@ BOOL CHallOfFameDlg::OnInitDialog() {
     SetItemText(IDC_SCORE, scoreText);
 
     // This dialog is not shown yet, so the name is asked for on its own.
-    if (scoreQualifies(readScoreTable(hall_.game, mode), score)) {
+    if (scoreQualifies(readScoreTable(game_.name, mode), score)) {
         CNameEntryDlg nameEntry;
-        nameEntry.title = hall_.nameEntryTitle;
+        nameEntry.title = game_.nameEntry.caption;
         nameEntry.scoreText = scoreText;
         nameEntry.DoModal();
-        enterResult(hall_.game, mode, nameEntry.playerName, score, level);
+        enterResult(game_.name, mode, nameEntry.playerName, score, level);
     }
-    // Quibbix shows both its tables whatever mode was played; the store matches the names
-    // without regard to case.
-    for (const HallOfFame::Table& table : hall_.tables)
+    // A table of the mode played, or of a mode the game names whatever was played.
+    for (const Game::Table& table : game_.tables)
         if (table.firstCell) showTable(table.mode ? table.mode : static_cast<const char*>(mode), table.firstCell);
     return TRUE;
 }
 
-void CHallOfFameDlg::showTable(const char* tableMode, int firstCell) {
-    const ScoreTable table = readScoreTableForDisplay(hall_.game, tableMode);
+void CGameScoreDlg::showTable(const char* tableMode, int firstCell) {
+    const ScoreTable table = readScoreTableForDisplay(game_.name, tableMode);
     for (const ScoreEntry& entry : table.entries) {
         SetItemText(firstCell++, entry.name);
         SetItemText(firstCell++, entry.level);
