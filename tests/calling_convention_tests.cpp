@@ -4,10 +4,11 @@
 #include <cstdint>
 
 #include "DialogDriver.h"
+#include "Games.h"
 #include "Plugin.h"
 
 namespace {
-class CallingConvention : public ::testing::TestWithParam<const char*> {};
+class CallingConvention : public ::testing::TestWithParam<const Game*> {};
 
 #if defined(__i386__)
 // Calls fn with the given 32-bit arguments and returns how far the stack pointer moved:
@@ -34,7 +35,7 @@ uint32_t stackDrift(void* fn, int argc, const uint32_t* args) {
 
 TEST_P(CallingConvention, EntryPointsRemoveTheirOwnArguments) {
 #if defined(__i386__)
-    Plugin plugin(GetParam());
+    Plugin plugin(GetParam()->dll);
     char scoreString[] = "default*0*1";
     char startBuffer[260] = {};
     const uint32_t scoreArgs[] = {reinterpret_cast<uint32_t>(scoreString), 0xdeadbeef};
@@ -51,4 +52,4 @@ TEST_P(CallingConvention, EntryPointsRemoveTheirOwnArguments) {
 #endif
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPlugins, CallingConvention, ::testing::Values("orvane.dll", "quibbix.dll"));
+INSTANTIATE_TEST_SUITE_P(Listed, CallingConvention, ::testing::ValuesIn(kGames));

@@ -242,18 +242,6 @@ TEST_F(OrvaneScore, AStandardUserSeesTheTableAndIsToldOnceThatTheResultIsNotSave
     EXPECT_FALSE(standardUser.boxes()[0].locked);  // asked for once the table lock was let go
 }
 
-TEST_F(OrvaneScore, ReplayGivesOneEveryOtherEndingZero) {
-    const std::pair<Script, int> endings[] = {{clicks({kOrvane.hallOfFame.other}), 1},
-                                              {driver::pressEscape, 0},
-                                              {driver::closeBox, 0},
-                                              {driver::pressEnter, 0}};
-    for (const auto& [ending, result] : endings) {
-        EXPECT_EQ(result, score("default*0*1", [ending = ending] {
-                      if (HWND h = driver::waitFor(kHallOfFame)) ending(h);
-                  }));
-    }
-}
-
 TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
     score("default*0042*0003", [] {
         enterName("Z");
@@ -264,26 +252,6 @@ TEST_F(OrvaneScore, FieldsAreReadAsTheHostsIntegers) {
     });
     EXPECT_EQ((StoredTable{{{"Z", "3", "42"}, {}, {}}}), storedTable(kWorld, "Orvane", "default"));
     EXPECT_EQ("default", left);
-}
-
-// Missing fields count 0 and are never read from beyond the host's string.
-TEST_F(OrvaneScore, MissingFieldsCountZero) {
-    for (const char* scoreString : {"default", "default*", "default**", "", "*"}) {
-        score(scoreString, [scoreString] {
-            HWND hallOfFame = driver::waitFor(kHallOfFame);
-            EXPECT_EQ(nullptr, driver::find(kNameEntry)) << scoreString;
-            if (!hallOfFame) return;
-            EXPECT_EQ("0", driver::text(hallOfFame, IDC_SCORE)) << scoreString;
-            driver::click(hallOfFame, IDCANCEL);
-        });
-    }
-    score("default**5", [] {
-        enterName("SKIP");
-        closeHallOfFame();
-    });
-    EXPECT_EQ((StoredTable{{{"SKIP", "0", "5"}, {}, {}}}), storedTable(kWorld, "Orvane", "default"));
-    ScriptedRun closeIt(closeHallOfFame);
-    EXPECT_EQ(0, plugin.score(nullptr, 0));
 }
 
 TEST_F(OrvaneScore, EveryFontAndBitmapMadeIsDeleted) {

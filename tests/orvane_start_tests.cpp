@@ -81,46 +81,4 @@ TEST_F(OrvaneStart, DialogShowsItsPicturesFocusesFreeplayAndIsCentred) {
     }
 }
 
-TEST_F(OrvaneStart, EveryOtherEndingLeavesTheBufferAlone) {
-    expectNothingStarted(plugin, kCaption,
-                         {
-                             clicks({IDCANCEL}),
-                             driver::pressEscape,
-                             driver::closeBox,
-                             [](HWND dialog) {
-                                 // Enter with the focus off the push buttons, on the hint, ends through OK, which
-                                 // starts nothing.
-                                 HWND hint = GetWindow(driver::item(dialog, IDCANCEL), GW_HWNDNEXT);
-                                 PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hint), TRUE);
-                                 driver::pressEnter(dialog);
-                             },
-                         });
-}
-
-TEST_F(OrvaneStart, NullBufferIsNeverWritten) {
-    EXPECT_FALSE(runStart(plugin, nullptr, kCaption, clicks({IDC_FREEPLAY})));
-}
-
-struct RecordingDialogBox : LedgerView {
-    using LedgerView::LedgerView;
-    INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) override {
-        seen = instance;
-        return LedgerView::dialogBox(instance, name, owner, proc, param);
-    }
-    HINSTANCE seen = nullptr;
-};
-
-// The template lives in the plug-in, not in the host: the entry point must switch modules.
-TEST_F(OrvaneStart, DialogComesFromThePluginsOwnResources) {
-    EXPECT_EQ(-1, DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kOrvane.start.templateId), nullptr,
-                                  nullptr, 0));
-    const DWORD error = GetLastError();
-    EXPECT_TRUE(error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_DATA_NOT_FOUND) << error;
-
-    RecordingDialogBox hook(plugin.module);
-    ASSERT_TRUE(hook.hooked(Api::DialogBoxParamA));
-    run(clicks({IDC_FREEPLAY}));
-    EXPECT_EQ(reinterpret_cast<HINSTANCE>(plugin.module), hook.seen);
-}
-
 }  // namespace

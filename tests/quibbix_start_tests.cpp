@@ -56,24 +56,6 @@ TEST_F(QuibbixStart, EveryOpeningStartsAtNormal) {
                         }));
 }
 
-TEST_F(QuibbixStart, EveryOtherEndingLeavesTheBufferAlone) {
-    expectNothingStarted(plugin, kStart,
-                         {
-                             clicks({IDC_FAST, IDCANCEL}),
-                             driver::pressEscape,
-                             driver::closeBox,
-                             [](HWND d) {
-                                 // Enter with no push button focused ends the dialog through OK, which starts nothing.
-                                 focusOn(d, IDC_NORMAL);
-                                 driver::pressEnter(d);
-                             },
-                         });
-}
-
-TEST_F(QuibbixStart, NullBufferIsNeverWritten) {
-    EXPECT_FALSE(runStart(plugin, nullptr, kStart, clicks({IDC_RANDOM})));
-}
-
 TEST_F(QuibbixStart, ButtonsShowTheirPicturesAndRandomHasTheFocus) {
     start([](HWND dialog) {
         HWND random = driver::item(dialog, IDC_RANDOM);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,14 +15,13 @@
 
 namespace {
 struct Texts {
-    const char* dll;
+    const Game* game;
     const char* text;
     const char* caption;
-    const char* hallOfFame;
 };
 const Texts kTexts[] = {
-    {"orvane.dll", "Do you want to quit the current game of Orvane?", "Quit Orvane?", kOrvane.hallOfFame.caption},
-    {"quibbix.dll", "Do you want to quit the current game of Quibbix?", "Quit Quibbix?", kQuibbix.hallOfFame.caption},
+    {&kOrvane, "Do you want to quit the current game of Orvane?", "Quit Orvane?"},
+    {&kQuibbix, "Do you want to quit the current game of Quibbix?", "Quit Quibbix?"},
 };
 
 HWND makeTopLevelWindow() {
@@ -51,7 +49,7 @@ protected:
     }
 
     const Texts& t = GetParam();
-    Plugin plugin{t.dll};
+    Plugin plugin{t.game->dll};
     CallLedger calls{plugin.module};
 };
 
@@ -153,7 +151,7 @@ TEST_P(Quit, TheHiddenWindowOwnedByTheHostIsPassedOver) {
     EXPECT_FALSE(answer(IDNO, [host] { EXPECT_FALSE(IsWindowEnabled(host)); }));
     EXPECT_EQ(host, lastBox().owner);
     runScore(plugin, "mode*0*1", [&] {
-        if (HWND hallOfFame = driver::waitFor(t.hallOfFame)) {
+        if (HWND hallOfFame = driver::waitFor(t.game->hallOfFame.caption)) {
             EXPECT_EQ(host, GetWindow(hallOfFame, GW_OWNER));
             EXPECT_FALSE(IsWindowEnabled(host));
             driver::click(hallOfFame, IDCANCEL);
@@ -183,15 +181,15 @@ TEST_P(Quit, AskedUnderAHallOfFameTheBoxSitsOnItAndTheHostStaysDisabled) {
     RegistrySandbox noHost;
     HWND host = makeTopLevelWindow();
     ShowWindow(host, SW_SHOWNOACTIVATE);
-    const Texts& other = kTexts[strcmp(t.dll, kTexts[0].dll) == 0 ? 1 : 0];
-    Plugin otherPlugin(other.dll);
+    const Texts& other = kTexts[t.game == &kOrvane ? 1 : 0];
+    Plugin otherPlugin(other.game->dll);
     asking = {&plugin, &otherPlugin};
     answers[0] = answers[1] = -1;
     asked = 0;
     SetTimer(nullptr, 0, 0, askToQuit);  // the hall of fame's is the first loop to take it
     runScore(plugin, "mode*0*1", [&] {
         HWND first = driver::waitFor(t.caption), second = driver::waitFor(other.caption);
-        HWND hallOfFame = driver::find(t.hallOfFame);  // its loop runs, though it may not be shown yet
+        HWND hallOfFame = driver::find(t.game->hallOfFame.caption);  // its loop runs, though it may not be shown yet
         EXPECT_EQ(hallOfFame, GetWindow(first, GW_OWNER));
         EXPECT_EQ(hallOfFame, GetWindow(second, GW_OWNER));
         driver::click(second, IDYES);
@@ -208,8 +206,7 @@ TEST_P(Quit, AskedUnderAHallOfFameTheBoxSitsOnItAndTheHostStaysDisabled) {
     DestroyWindow(host);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothGames, Quit, ::testing::ValuesIn(kTexts), [](const ::testing::TestParamInfo<Texts>& info) {
-    return std::string(info.param.dll, strcspn(info.param.dll, "."));
-});
+INSTANTIATE_TEST_SUITE_P(BothGames, Quit, ::testing::ValuesIn(kTexts),
+                         [](const ::testing::TestParamInfo<Texts>& info) { return info.param.game->name; });
 
 }  // namespace

@@ -33,14 +33,6 @@ void expectStartString(const std::string& expected, const StartRun& run, int lin
     EXPECT_TRUE(untouched(run.buffer, expected.size() + 1, sizeof run.buffer)) << "line " << line;
 }
 
-void expectNothingStarted(Plugin& plugin, const char* caption, const std::vector<Script>& endings) {
-    for (size_t ending = 0; ending < endings.size(); ++ending) {
-        StartRun run = runStart(plugin, caption, endings[ending]);
-        EXPECT_FALSE(run.result) << "ending " << ending;
-        EXPECT_TRUE(untouched(run)) << "ending " << ending;
-    }
-}
-
 Script clicks(std::vector<int> ids) {
     return [ids](HWND dialog) {
         for (int id : ids) driver::click(dialog, id);

@@ -28,8 +28,6 @@ inline bool untouched(const StartRun& run) { return untouched(run.buffer, 0, siz
 // names the caller's line.
 void expectStartString(const std::string& expected, const StartRun& run, int line);
 #define EXPECT_START_STRING(expected, run) expectStartString(expected, run, __LINE__)
-// Each ending of the dialog starts nothing and leaves the buffer as it was.
-void expectNothingStarted(Plugin& plugin, const char* caption, const std::vector<Script>& endings);
 Script clicks(std::vector<int> ids);
 
 // What the score entry point left of its string, which has 0xbd bytes behind it.
