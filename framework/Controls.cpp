@@ -1,5 +1,12 @@
 #include "Controls.h"
 
+#include "ModuleState.h"
+
+void CButton::SetBitmap(int id, GdiObject& image) const {
+    image.reset(LoadImageA(pluginInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+    SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image.get()));
+}
+
 void CWnd::GetWindowText(CString& text) const {
     const int length = ::GetWindowTextLengthA(m_hWnd);
     char* buffer = text.GetBuffer(length);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "CString.h"
+#include "Handles.h"
 
 class CWnd {
 public:
@@ -18,10 +19,9 @@ public:
 
 class CButton : public CWnd {
 public:
-    // Returns the previous image, which stays the caller's to delete.
-    HBITMAP SetBitmap(HBITMAP bitmap) const {
-        return reinterpret_cast<HBITMAP>(SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    }
+    // Shows the plug-in's bitmap of this id, loaded into image, which the caller deletes once the
+    // window that shows it is gone.
+    void SetBitmap(int id, GdiObject& image) const;
 };
 
 class CComboBox : public CWnd {

@@ -2,7 +2,6 @@
 
 #include "CenterOnDesktop.h"
 #include "InfoDlg.h"
-#include "ModuleState.h"
 
 CGameStartDlg::CGameStartDlg() : CDialog(IDD_ORVANE_START) {
     static const MessageMapEntry commands[] = {onClicked(IDC_FREEPLAY, &CGameStartDlg::OnFreeplay)};
@@ -13,8 +12,7 @@ void CGameStartDlg::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, IDC_FREE
 
 BOOL CGameStartDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    freeplayImage_.reset(LoadImageA(pluginInstance(), MAKEINTRESOURCEA(IDB_DEPLOY), IMAGE_BITMAP, 0, 0, 0));
-    freeplayButton_.SetBitmap(static_cast<HBITMAP>(freeplayImage_.get()));
+    freeplayButton_.SetBitmap(IDB_DEPLOY, freeplayImage_);
     centerOnDesktop(m_hWnd);
     showInfoDlgIfNeeded();
     return TRUE;

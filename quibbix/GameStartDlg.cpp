@@ -2,7 +2,6 @@
 
 #include "CustomLevelsDlg.h"
 #include "HostSettings.h"
-#include "ModuleState.h"
 
 CGameStartDlg::CGameStartDlg() : CDialog(IDD_QUIBBIX_START) {
     static const MessageMapEntry commands[] = {
@@ -18,16 +17,10 @@ void CGameStartDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_USER, userButton_);
 }
 
-namespace {
-HANDLE loadBitmap(int id) { return LoadImageA(pluginInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0); }
-}  // namespace
-
 BOOL CGameStartDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    randomImage_.reset(loadBitmap(IDB_RANDOMIZER));
-    randomButton_.SetBitmap(static_cast<HBITMAP>(randomImage_.get()));
-    userImage_.reset(loadBitmap(IDB_CUSTOM));
-    userButton_.SetBitmap(static_cast<HBITMAP>(userImage_.get()));
+    randomButton_.SetBitmap(IDB_RANDOMIZER, randomImage_);
+    userButton_.SetBitmap(IDB_CUSTOM, userImage_);
     speed = 0;
     CheckItem(IDC_SLOW, BST_UNCHECKED);
     CheckItem(IDC_NORMAL, BST_CHECKED);
